@@ -1,0 +1,64 @@
+#include <cassert>
+
+#include "game_state.h"
+
+namespace rules {
+
+void StartNewGame(GameState& state) {
+    state.CriticalMass = 4;
+    state.CurrentPlayer = 1;
+    state.RoundNumber = 1;
+}
+
+bool SetUpBoard(GameState& state) {
+    state.board.Clear();
+    if (state.GameMode == AgainstComputer && state.Difficulty == HighDifficulty) {
+        state.CurrentPlayer = 2;
+        return true;
+    }
+    return false;
+}
+
+int ResolveChainReaction(GameState& state) {
+    return ResolveBursts(state.board, state.CriticalMass, state.CurrentPlayer);
+}
+
+void PlaceMove(GameState& state) {
+    assert(IsPlayable(state.MoveColumn, state.MoveRow));
+    Board& board = state.board;
+    board.Set(state.MoveColumn, state.MoveRow, state.CurrentPlayer,
+              board.Count(state.MoveColumn, state.MoveRow) + 1);
+    ResolveChainReaction(state);
+}
+
+void AdvanceTurn(GameState& state) {
+    state.CurrentPlayer += 1;
+    if (state.CurrentPlayer > 2) {
+        state.CurrentPlayer = 1;
+        state.RoundNumber += 1;
+    }
+}
+
+int CheckGameOver(const GameState& state) {
+    if (state.RoundNumber <= 1) return 0;
+    if (state.Difficulty == HighDifficulty && state.RoundNumber == 2) return 0;
+    if (CountPieces(state, 1) == 0) return 1;
+    if (CountPieces(state, 2) == 0) return 2;
+    return 0;
+}
+
+std::string RoundLabelText(int roundNumber) { return std::to_string(roundNumber) + " kolo"; }
+
+std::string StartRoundLabelText(int roundNumber) { return std::to_string(roundNumber) + "kolo"; }
+
+std::string PlayerLabelText(int player) { return "Hráč:" + std::to_string(player); }
+
+Color PlayerLabelColor(const GameState& state) {
+    return state.CurrentPlayer == 2 ? state.Player2Color : state.Player1Color;
+}
+
+std::string GameOverText(int loser) {
+    return "Konec hry hráč " + std::to_string(loser) + " prohrál";
+}
+
+}  // namespace rules

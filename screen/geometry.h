@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+
+namespace screen {
+
+inline constexpr int TwipsPerPixel = 15;
+inline constexpr int CellCount = 56;
+
+// One cell on the board picture, in twips from the picture's top-left corner.
+struct CellBounds {
+    int x1 = 0;  // left
+    int y1 = 0;  // top
+    int x2 = 0;  // right
+    int y2 = 0;  // bottom
+};
+
+// CellRect[n] for cell n = 1..56; entry 0 is unused. The grid on the board picture is
+// drawn by hand, so the cells are a table, not a formula.
+using CellRectTable = std::array<CellBounds, CellCount + 1>;
+
+void InitCellGeometry(CellRectTable& CellRect);
+
+// The first cell (lowest number) whose rectangle strictly contains the point, or 0.
+// Points on an edge or in a gap between cells hit nothing.
+int CellAtPoint(const CellRectTable& CellRect, int x, int y);
+
+// Cell numbers run left to right, then top to bottom.
+constexpr int CellColumn(int cell) { return (cell - 1) % 7 + 1; }
+constexpr int CellRow(int cell) { return (cell - 1) / 7 + 1; }
+constexpr int CellNumber(int column, int row) { return 7 * (row - 1) + column; }
+
+}  // namespace screen

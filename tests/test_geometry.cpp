@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+#include "geometry.h"
+
+using screen::CellAtPoint;
+using screen::CellRectTable;
+
+namespace {
+
+CellRectTable Table() {
+    CellRectTable table;
+    screen::InitCellGeometry(table);
+    return table;
+}
+
+}  // namespace
+
+TEST(CellGeometry, KnownPointsHitTheirCells) {
+    const CellRectTable t = Table();
+    EXPECT_EQ(CellAtPoint(t, 400, 400), 1);
+    EXPECT_EQ(CellAtPoint(t, 4200, 4800), 56);
+    EXPECT_EQ(CellAtPoint(t, 1000, 710), 2);  // inside both 2 and 9
+}
+
+TEST(CellGeometry, EdgesGapsAndFrameHitNothing) {
+    const CellRectTable t = Table();
+    EXPECT_EQ(CellAtPoint(t, 1980, 400), 0);  // shared edge of 3 and 4
+    EXPECT_EQ(CellAtPoint(t, 3885, 300), 0);  // gap between 6 and 7
+    EXPECT_EQ(CellAtPoint(t, 59, 4000), 0);
+    EXPECT_EQ(CellAtPoint(t, 60, 4000), 0);  // on the left edge of 43
+    EXPECT_EQ(CellAtPoint(t, 61, 4000), 43);
+    EXPECT_EQ(CellAtPoint(t, 300, 5160), 0);
+    EXPECT_EQ(CellAtPoint(t, 300, 5159), 50);
+    EXPECT_EQ(CellAtPoint(t, 90, 400), 0);  // left edge of cell 1
+    EXPECT_EQ(CellAtPoint(t, 400, 90), 0);  // top edge of cell 1
+    EXPECT_EQ(CellAtPoint(t, -5, -5), 0);
+    EXPECT_EQ(CellAtPoint(t, 100000, 100000), 0);
+}
+
+TEST(CellGeometry, OverlapStripsBelongToTheLowerNumberedCell) {
+    const CellRectTable t = Table();
+    // Exactly these nine pairs overlap; a point inside each strip picks the first cell.
+    const std::set<std::pair<int, int>> expected = {{2, 9},   {12, 18}, {12, 19},
+                                                    {14, 21}, {22, 29}, {26, 33},
+                                                    {29, 36}, {33, 40}, {48, 55}};
+    std::set<std::pair<int, int>> found;
+    for (int a = 1; a <= 56; ++a) {
+        for (int b = a + 1; b <= 56; ++b) {
+            const int x1 = std::max(t[a].x1, t[b].x1), x2 = std::min(t[a].x2, t[b].x2);
+            const int y1 = std::max(t[a].y1, t[b].y1), y2 = std::min(t[a].y2, t[b].y2);
+            if (x1 >= x2 || y1 >= y2) continue;
+            found.insert({a, b});
+            const int x = (x1 + x2) / 2, y = (y1 + y2) / 2;
+            EXPECT_EQ(CellAtPoint(t, x, y), a) << a << " and " << b;
+        }
+    }
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(CellAtPoint(t, 2602, 1342), 12);  // the 15 x 15 square of 12 and 18
+    EXPECT_EQ(CellAtPoint(t, 3000, 1340), 12);  // 12 over 19
+    EXPECT_EQ(CellAtPoint(t, 3000, 1360), 19);  // below the strip
+}
+
+TEST(CellGeometry, TableIsAGridInNumberOrderWithinTheBoardPicture) {
+    const CellRectTable t = Table();
+    for (int n = 1; n <= 56; ++n) {
+        const auto& r = t[n];
+        EXPECT_GE(r.x1, 60);
+        EXPECT_LE(r.x2, 4515);
+        EXPECT_GE(r.y1, 75);
+        EXPECT_LE(r.y2, 5160);
+        EXPECT_GE(r.x2 - r.x1, 600) << n;
+        EXPECT_LE(r.x2 - r.x1, 645) << n;
+        EXPECT_GE(r.y2 - r.y1, 570) << n;
+        EXPECT_LE(r.y2 - r.y1, 675) << n;
+        // The middle of every cell lies near where a regular 630-twip grid puts it and
+        // hits that very cell.
+        const int cx = (r.x1 + r.x2) / 2, cy = (r.y1 + r.y2) / 2;
+        EXPECT_NEAR(cx, 90 + 630 * (screen::CellColumn(n) - 1) + 315, 60) << n;
+        EXPECT_NEAR(cy, 90 + 630 * (screen::CellRow(n) - 1) + 315, 60) << n;
+        EXPECT_EQ(CellAtPoint(t, cx, cy), n);
+    }
+    // Spot values, one per row of the table and the corners.
+    EXPECT_EQ(t[6].x1, 3225);
+    EXPECT_EQ(t[6].y1, 105);
+    EXPECT_EQ(t[7].x1, 3900);
+    EXPECT_EQ(t[28].x2, 4515);
+    EXPECT_EQ(t[36].x1, 60);
+    EXPECT_EQ(t[52].y1, 4530);
+    EXPECT_EQ(t[56].y2, 5145);
+}
+
+TEST(CellGeometry, CellNumberToColumnAndRow) {
+    EXPECT_EQ(screen::CellColumn(7), 7);
+    EXPECT_EQ(screen::CellRow(7), 1);
+    EXPECT_EQ(screen::CellColumn(8), 1);
+    EXPECT_EQ(screen::CellRow(8), 2);
+    EXPECT_EQ(screen::CellColumn(49), 7);
+    EXPECT_EQ(screen::CellRow(49), 7);
+    for (int n = 1; n <= 56; ++n) {
+        // The older fractional form of the same mapping.
+        const double q = n / 7.0;
+        int column = static_cast<int>(8 * (q - static_cast<int>(q)));
+        if (column == 0) column = 7;
+        const int row = n % 7 == 0 ? n / 7 : static_cast<int>(q) + 1;
+        EXPECT_EQ(screen::CellColumn(n), column) << n;
+        EXPECT_EQ(screen::CellRow(n), row) << n;
+        EXPECT_EQ(screen::CellNumber(column, row), n);
+    }
+}
