@@ -19,7 +19,7 @@ constexpr bool IsPlayable(int column, int row) {
 // The computer players look one and two cells past the edge and rely on the frame
 // reading as owner 0, count 0, so only playable cells can ever be written.
 class Board {
-public:
+  public:
     static constexpr int LastFrameColumn = 9;
     static constexpr int LastFrameRow = 10;
 
@@ -48,7 +48,7 @@ public:
 
     bool operator==(const Board&) const = default;
 
-private:
+  private:
     struct Cell {
         int owner = 0;
         int count = 0;

@@ -13,9 +13,15 @@ using Color = std::uint32_t;
 constexpr Color Rgb(int red, int green, int blue) {
     return static_cast<Color>(red + 256 * green + 65536 * blue);
 }
-constexpr int RedOf(Color color) { return static_cast<int>(color & 0xFF); }
-constexpr int GreenOf(Color color) { return static_cast<int>((color >> 8) & 0xFF); }
-constexpr int BlueOf(Color color) { return static_cast<int>((color >> 16) & 0xFF); }
+constexpr int RedOf(Color color) {
+    return static_cast<int>(color & 0xFF);
+}
+constexpr int GreenOf(Color color) {
+    return static_cast<int>((color >> 8) & 0xFF);
+}
+constexpr int BlueOf(Color color) {
+    return static_cast<int>((color >> 16) & 0xFF);
+}
 
 inline constexpr int TwoPlayers = 0;
 inline constexpr int AgainstComputer = 1;

@@ -17,11 +17,12 @@ ClockMixedRandom::ClockMixedRandom(std::uint64_t seed, Clock clock)
     : state_(seed), clock_(std::move(clock)) {}
 
 std::uint64_t ClockMixedRandom::SteadyClockNanoseconds() {
-    return static_cast<std::uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
-void ClockMixedRandom::Reseed() { state_ = Mix(state_ ^ Mix(clock_())); }
+void ClockMixedRandom::Reseed() {
+    state_ = Mix(state_ ^ Mix(clock_()));
+}
 
 double ClockMixedRandom::Next() {
     state_ += 0x9E3779B97F4A7C15ULL;

@@ -1,0 +1,48 @@
+#include <benchmark/benchmark.h>
+
+#include "ai_high.h"
+#include "ai_low.h"
+#include "game_state.h"
+
+namespace {
+
+// A crowded middle game: every cell taken, most of them full, both players mixed.
+rules::GameState CrowdedPosition(int difficulty) {
+    rules::GameState state;
+    rules::StartNewGame(state);
+    state.GameMode = rules::AgainstComputer;
+    state.Difficulty = difficulty;
+    state.CurrentPlayer = 2;
+    state.RoundNumber = 30;
+    for (int r = 1; r <= rules::Rows; ++r) {
+        for (int c = 1; c <= rules::Columns; ++c) {
+            const int owner = (c * 3 + r * 5) % 7 < 3 ? 1 : 2;
+            const int count = (c + 2 * r) % 5 == 0 ? 3 : 4;
+            state.board.Set(c, r, owner, count);
+        }
+    }
+    return state;
+}
+
+template <typename Module, bool (*Move)(Module&, rules::GameState&, rules::RandomSource&)>
+void ComputerTurn(benchmark::State& bench, int difficulty) {
+    const rules::GameState position = CrowdedPosition(difficulty);
+    rules::ClockMixedRandom random(1, [] { return std::uint64_t{0}; });
+    Module module;
+    for (auto _ : bench) {
+        rules::GameState state = position;
+        Move(module, state, random);
+        benchmark::DoNotOptimize(state.board);
+    }
+}
+
+void LowTurn(benchmark::State& bench) {
+    ComputerTurn<ai_low::Module, ai_low::ComputerMoveLow>(bench, rules::LowDifficulty);
+}
+void HighTurn(benchmark::State& bench) {
+    ComputerTurn<ai_high::Module, ai_high::ComputerMoveHigh>(bench, rules::HighDifficulty);
+}
+BENCHMARK(LowTurn);
+BENCHMARK(HighTurn);
+
+}  // namespace

@@ -1,0 +1,162 @@
+#include "savegame.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+namespace savegame {
+namespace {
+
+void Say(std::string* error, std::string message) {
+    if (error) *error = std::move(message);
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// A whole number of at most nine digits with an optional minus sign.
+std::optional<int> ParseValue(std::string_view s) {
+    bool negative = false;
+    if (!s.empty() && s.front() == '-') {
+        negative = true;
+        s.remove_prefix(1);
+    }
+    if (s.empty() || s.size() > 9) return std::nullopt;
+    int value = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+std::string FormatBoard(const rules::Board& board) {
+    std::string text;
+    text.reserve(ValueCount * 5);
+    auto put = [&](int value) {
+        text += value < 0 ? '-' : ' ';
+        text += std::to_string(value < 0 ? -static_cast<long long>(value) : value);
+        text += " \r\n";
+    };
+    for (int row = 1; row <= rules::Rows; ++row) {
+        for (int column = 1; column <= rules::Columns; ++column) {
+            put(board.Owner(column, row));
+            put(board.Count(column, row));
+        }
+    }
+    return text;
+}
+
+std::optional<rules::Board> ParseBoard(std::string_view text, std::string* error) {
+    int values[ValueCount];
+    int read = 0;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        line = Trim(line);
+        if (read == ValueCount) {
+            if (!line.empty()) {
+                Say(error, "Za 112 hodnotami následuje další text (řádek " +
+                               std::to_string(lineNumber) + ").");
+                return std::nullopt;
+            }
+            continue;
+        }
+        const std::optional<int> value = ParseValue(line);
+        if (!value) {
+            Say(error, "Řádek " + std::to_string(lineNumber) + " není celé číslo.");
+            return std::nullopt;
+        }
+        const bool isOwner = read % 2 == 0;
+        if (isOwner ? (*value < 0 || *value > 2) : (*value < 0 || *value > 4)) {
+            Say(error, std::string(isOwner ? "Vlastník" : "Počet kamenů") + " na řádku " +
+                           std::to_string(lineNumber) + " je mimo povolený rozsah.");
+            return std::nullopt;
+        }
+        values[read++] = *value;
+    }
+    if (read != ValueCount) {
+        Say(error, "Soubor obsahuje jen " + std::to_string(read) + " ze 112 hodnot.");
+        return std::nullopt;
+    }
+    rules::Board board;
+    for (int i = 0; i < rules::Cells; ++i) {
+        board.Set(i % rules::Columns + 1, i / rules::Columns + 1, values[2 * i], values[2 * i + 1]);
+    }
+    return board;
+}
+
+std::filesystem::path SaveFilePath(const std::filesystem::path& programDirectory) {
+    return programDirectory / FileName;
+}
+
+bool SaveGame(const std::filesystem::path& file, const rules::Board& board, std::string* error) {
+    const std::string text = FormatBoard(board);
+    std::filesystem::path temporary = file;
+    temporary += ".tmp";
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) {
+        Say(error, "Místo souboru " + file.filename().string() + " je složka.");
+        return false;
+    }
+    {
+        std::FILE* out = std::fopen(temporary.c_str(), "wb");
+        if (!out) {
+            Say(error, "Soubor nelze vytvořit ve složce " + file.parent_path().string() + ".");
+            return false;
+        }
+        const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size() &&
+                             std::fflush(out) == 0 && ::fsync(fileno(out)) == 0;
+        const bool closed = std::fclose(out) == 0;
+        if (!written || !closed) {
+            std::filesystem::remove(temporary, ec);
+            Say(error, "Zápis na disk selhal.");
+            return false;
+        }
+    }
+    std::filesystem::rename(temporary, file, ec);
+    if (ec) {
+        std::filesystem::remove(temporary, ec);
+        Say(error, "Uloženou hru nelze nahradit novou.");
+        return false;
+    }
+    return true;
+}
+
+std::optional<rules::Board> LoadGame(const std::filesystem::path& file, std::string* error) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in || std::filesystem::is_directory(file)) {
+        Say(error, "Uloženou hru nelze otevřít.");
+        return std::nullopt;
+    }
+    // Read at most one byte past the limit, so a huge file is never taken into memory.
+    std::string text(MaxFileSize + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad()) {
+        Say(error, "Uloženou hru nelze přečíst.");
+        return std::nullopt;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > MaxFileSize) {
+        Say(error, "Soubor je příliš velký na uloženou hru.");
+        return std::nullopt;
+    }
+    return ParseBoard(text, error);
+}
+
+}  // namespace savegame

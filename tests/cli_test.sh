@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# morvel-cli move: its output, its exit codes and its error handling.
+set -u
+cli=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() {  # description, then a condition already evaluated into $?
+  if [ "$2" -ne 0 ]; then echo "FAIL: $1"; failures=$((failures + 1)); else echo "ok: $1"; fi
+}
+
+for i in $(seq 112); do printf ' 0 \r\n'; done >"$work/empty.dat"
+tr -d '\r' <"$work/empty.dat" | sed 's/^ 0 $/0/' >"$work/empty-lf.dat"
+printf '0.0\n0.99\n' >"$work/two.txt"
+printf '0.5\n' >"$work/one.txt"
+
+"$cli" move --level high --random "$work/two.txt" --board "$work/empty.dat" >"$work/out" 2>"$work/err"
+rc=$?
+check "high opening move exits 0" $rc
+head -3 "$work/out" >"$work/head"
+printf 'move 2 7\nforce-accept 0\ndraws 2\n' | cmp -s - "$work/head"; check "high opening move: header" $?
+# The board after the move: cell 44 (column 2, row 7) is player 2's with one piece.
+tail -n +4 "$work/out" >"$work/board"
+[ "$(wc -l <"$work/board")" -eq 112 ]; check "board has 112 lines" $?
+[ "$(sed -n 87p "$work/board")" = $' 2 \r' ] && [ "$(sed -n 88p "$work/board")" = $' 1 \r' ]
+check "placed piece is in the printed board" $?
+
+"$cli" move --level low --random "$work/two.txt" <"$work/empty-lf.dat" >"$work/out" 2>/dev/null
+check "low reads LF-only board from stdin" $?
+printf 'move 1 8\ndraws 2\n' | cmp -s - <(head -2 "$work/out"); check "low: header, no force-accept line" $?
+
+# The printed board plays on: the next turn reads it back.
+tail -n +3 "$work/out" | "$cli" move --level high --force-accept 1 --random "$work/two.txt" \
+  | head -2 | cmp -s <(printf 'move 1 8\nforce-accept 0\n') -
+check "printed board is read back; the list choice clears force-accept" $?
+
+"$cli" move --level low --random "$work/one.txt" --board "$work/empty.dat" >"$work/out" 2>"$work/err"
+[ $? -eq 3 ] && [ ! -s "$work/out" ] && grep -q 'random' "$work/err"; check "too few random numbers: exit 3" $?
+
+head -n 111 "$work/empty.dat" >"$work/short.dat"
+"$cli" move --level low --board "$work/short.dat" >"$work/out" 2>"$work/err"
+[ $? -eq 2 ] && [ ! -s "$work/out" ] && [ -s "$work/err" ]; check "short board: exit 2, nothing on stdout" $?
+
+sed '5s/.*/ 5 /' "$work/empty.dat" >"$work/bad.dat"
+"$cli" move --level high --board "$work/bad.dat" >"$work/out" 2>/dev/null
+[ $? -eq 2 ] && [ ! -s "$work/out" ]; check "owner 5: exit 2" $?
+
+for args in "" "move" "move --level medium" "move --level low --force-accept 1" \
+            "move --level high --force-accept 2" "move --level low --bogus 1" \
+            "move --level low --board" "fly --level low"; do
+  # shellcheck disable=SC2086
+  "$cli" $args --board "$work/empty.dat" >"$work/out" 2>/dev/null </dev/null
+  [ $? -eq 2 ] && [ ! -s "$work/out" ]; check "bad arguments '$args': exit 2" $?
+done
+
+printf '0.5\nabc\n' >"$work/junk.txt"
+"$cli" move --level low --random "$work/junk.txt" --board "$work/empty.dat" >"$work/out" 2>/dev/null
+[ $? -eq 2 ] && [ ! -s "$work/out" ]; check "malformed random file: exit 2" $?
+"$cli" move --level low --random "$work/missing.txt" --board "$work/empty.dat" >/dev/null 2>&1
+[ $? -eq 2 ]; check "missing random file: exit 2" $?
+
+# Without --random the clock-mixed source plays a legal opening move.
+out=$("$cli" move --level high --board "$work/empty.dat" | head -1)
+[[ "$out" =~ ^move\ [2-6]\ [2-7]$ ]]; check "clock-mixed source: inner opening ($out)" $?
+
+echo "$failures failed"
+[ "$failures" -eq 0 ]

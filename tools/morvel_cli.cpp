@@ -1,0 +1,172 @@
+// morvel-cli: the game's own rules and computer players on the command line.
+//
+//   morvel-cli move --level low|high [--force-accept 0|1] [--random FILE] [--board FILE]
+//
+// Plays one computer turn as player 2 on a board in the saved-game format and prints the
+// decision, so that any move of the game can be reproduced outside it.
+
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ai_high.h"
+#include "ai_low.h"
+#include "game_state.h"
+#include "random_source.h"
+#include "savegame.h"
+
+namespace {
+
+constexpr int BadInput = 2;
+constexpr int RandomRanOut = 3;
+
+const char* const Usage =
+    "usage: morvel-cli move --level low|high [--force-accept 0|1] [--random FILE] "
+    "[--board FILE]\n";
+
+struct UsageError {
+    std::string message;
+};
+
+// Counts the draws of the game's own source.
+class CountingRandom final : public rules::RandomSource {
+  public:
+    explicit CountingRandom(rules::RandomSource& inner) : inner_(inner) {}
+    void Reseed() override { inner_.Reseed(); }
+    double Next() override {
+        ++draws_;
+        return inner_.Next();
+    }
+    std::size_t Draws() const { return draws_; }
+
+  private:
+    rules::RandomSource& inner_;
+    std::size_t draws_ = 0;
+};
+
+std::map<std::string, std::string> ParseOptions(const std::vector<std::string>& args,
+                                                const std::vector<std::string>& known) {
+    std::map<std::string, std::string> options;
+    for (std::size_t i = 0; i < args.size(); i += 2) {
+        const std::string& name = args[i];
+        if (std::find(known.begin(), known.end(), name) == known.end())
+            throw UsageError{"unknown option '" + name + "'"};
+        if (i + 1 >= args.size()) throw UsageError{"option " + name + " needs a value"};
+        if (options.count(name)) throw UsageError{"option " + name + " given twice"};
+        options[name] = args[i + 1];
+    }
+    return options;
+}
+
+std::string ReadAll(std::istream& in) {
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ReadFile(const std::string& path, const char* what) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw UsageError{std::string("cannot read the ") + what + " file '" + path + "'"};
+    return ReadAll(in);
+}
+
+std::vector<double> ParseRandomNumbers(const std::string& text) {
+    std::vector<double> numbers;
+    std::istringstream lines(text);
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(lines, line)) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos) continue;
+        std::istringstream field(line);
+        double value = 0;
+        std::string rest;
+        if (!(field >> value) || (field >> rest) || !(value >= 0.0 && value < 1.0))
+            throw UsageError{"random file line " + std::to_string(lineNumber) +
+                             ": not a number in [0, 1)"};
+        numbers.push_back(value);
+    }
+    return numbers;
+}
+
+int Move(const std::vector<std::string>& args) {
+    const auto options = ParseOptions(args, {"--level", "--force-accept", "--random", "--board"});
+    const auto level = options.find("--level");
+    if (level == options.end() || (level->second != "low" && level->second != "high"))
+        throw UsageError{"--level must be low or high"};
+    const bool high = level->second == "high";
+    int forceAccept = 0;
+    if (auto it = options.find("--force-accept"); it != options.end()) {
+        if (it->second != "0" && it->second != "1")
+            throw UsageError{"--force-accept must be 0 or 1"};
+        if (!high) throw UsageError{"--force-accept belongs to --level high"};
+        forceAccept = it->second == "1" ? 1 : 0;
+    }
+
+    const auto boardFile = options.find("--board");
+    const std::string boardText =
+        boardFile == options.end() ? ReadAll(std::cin) : ReadFile(boardFile->second, "board");
+    std::string why;
+    const std::optional<rules::Board> board = savegame::ParseBoard(boardText, &why);
+    if (!board) throw UsageError{"not a saved board: " + why};
+
+    rules::GameState state;
+    rules::StartNewGame(state);
+    state.board = *board;
+    state.GameMode = rules::AgainstComputer;
+    state.Difficulty = high ? rules::HighDifficulty : rules::LowDifficulty;
+    state.CurrentPlayer = 2;
+
+    std::unique_ptr<rules::RandomSource> source;
+    if (auto it = options.find("--random"); it != options.end()) {
+        source = std::make_unique<rules::ScriptedRandom>(
+            ParseRandomNumbers(ReadFile(it->second, "random")));
+    } else {
+        source = std::make_unique<rules::ClockMixedRandom>(
+            rules::ClockMixedRandom::SteadyClockNanoseconds());
+    }
+    CountingRandom random(*source);
+
+    ai_low::Module low;
+    ai_high::Module highModule;
+    highModule.ForceAccept = forceAccept;
+    bool moved = false;
+    try {
+        moved = high ? ai_high::ComputerMoveHigh(highModule, state, random)
+                     : ai_low::ComputerMoveLow(low, state, random);
+    } catch (const rules::RandomExhausted&) {
+        std::cerr << "morvel-cli: the turn needs more random numbers than the file holds ("
+                  << random.Draws() - 1 << " given)\n";
+        return RandomRanOut;
+    }
+
+    std::ostringstream out;
+    if (moved)
+        out << "move " << state.MoveColumn << ' ' << state.MoveRow << '\n';
+    else
+        out << "move none\n";
+    if (high) out << "force-accept " << highModule.ForceAccept << '\n';
+    out << "draws " << random.Draws() << '\n';
+    out << savegame::FormatBoard(state.board);
+    std::cout << out.str();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        if (args.empty()) throw UsageError{"no command given"};
+        if (args[0] == "move") return Move({args.begin() + 1, args.end()});
+        throw UsageError{"unknown command '" + args[0] + "'"};
+    } catch (const UsageError& e) {
+        std::cerr << "morvel-cli: " << e.message << '\n' << Usage;
+        return BadInput;
+    }
+}
