@@ -1,12 +1,32 @@
 #include <QApplication>
-#include <QLabel>
+#include <QIcon>
+#include <QScreen>
 
-// Placeholder until the game window lands.
+#include "assets.h"
+#include "game_state.h"
+#include "hra.h"
+#include "logo.h"
+#include "random_source.h"
+#include "savegame.h"
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QLabel window(QStringLiteral("Morvel"));
-    window.setWindowTitle(QStringLiteral("Morvel"));
-    window.resize(320, 200);
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("Morvel"));
+    QApplication::setWindowIcon(QIcon(assets::Icon));
+
+    rules::GameState state;
+    rules::ClockMixedRandom random(rules::ClockMixedRandom::SteadyClockNanoseconds());
+    const std::filesystem::path programDirectory =
+        QCoreApplication::applicationDirPath().toStdString();
+    hra game(state, random, savegame::SaveFilePath(programDirectory), [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::exit(0);
+    });
+    logo splash([&game] {
+        // Fill the screen even where no window manager maximises windows.
+        if (QScreen* where = game.screen()) game.setGeometry(where->availableGeometry());
+        game.showMaximized();
+    });
+    splash.show();
+    return QApplication::exec();
 }

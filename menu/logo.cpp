@@ -1,0 +1,51 @@
+#include "logo.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+
+#include "assets.h"
+
+logo::logo(std::function<void()> showGame, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+      picture_(assets::Splash),
+      showGame_(std::move(showGame)) {
+    setWindowTitle(QStringLiteral("logo"));
+    setFixedSize(3855 / 15, 3555 / 15);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    auto* title = new QLabel(this);
+    title->setGeometry(480 / 15, 1560 / 15, 3015 / 15, 1575 / 15);
+    title->setText(QStringLiteral("Morvel    Logická hra      Naprogramoval tým Morvel      "
+                                  "© 2026"));
+    title->setWordWrap(true);
+    title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    title->setFont(assets::ClassicFont(12));
+    title->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+
+    auto* address = new QLabel(QStringLiteral("www.morvel.example"), this);
+    address->setGeometry(600 / 15, 2760 / 15, 3375 / 15, 255 / 15);
+    address->setFont(assets::ClassicFont(8.25));
+    address->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0); background: transparent;"));
+
+    timer1_.setSingleShot(true);
+    timer1_.setInterval(DisplayMilliseconds);
+    connect(&timer1_, &QTimer::timeout, this, [this] {
+        if (showGame_) showGame_();
+        close();
+    });
+}
+
+void logo::showEvent(QShowEvent* event) {
+    if (QScreen* where = screen()) move(where->geometry().center() - rect().center());
+    if (!timer1_.isActive()) timer1_.start();
+    QWidget::showEvent(event);
+}
+
+void logo::paintEvent(QPaintEvent*) {
+    // The picture is drawn at its own size from the top-left corner; its bottom rows fall
+    // outside the window.
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    painter.drawPixmap(0, 0, picture_);
+}

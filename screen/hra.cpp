@@ -1,0 +1,420 @@
+#include "hra.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+#include <cmath>
+
+#include "assets.h"
+#include "renderer.h"
+#include "savegame.h"
+
+namespace {
+
+constexpr int Twips = screen::TwipsPerPixel;
+
+int ToPixels(double twips) { return static_cast<int>(std::lround(twips / Twips)); }
+
+QRect TwipRect(int left, int top, int width, int height) {
+    return QRect(left / Twips, top / Twips, width / Twips, height / Twips);
+}
+
+QLabel* StatusLabel(QWidget* parent, const QRect& where, double points, const QColor& colour) {
+    auto* label = new QLabel(parent);
+    label->setGeometry(where);
+    label->setFont(assets::ClassicFont(points));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->hide();
+    return label;
+}
+
+void SetTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+// Half a picture's size in hundredths of a millimetre at 96 dots per inch, used as twips:
+// the step of the background tiling, so neighbouring tiles overlap a little.
+double TileStep(int pixels) { return std::round(pixels * 2540.0 / 96.0) / 2.0; }
+
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
+
+void PictureBox::SetPicture(const QPixmap& picture) {
+    picture_ = picture;
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture_);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) { emit Pressed(event->position()); }
+
+void PictureBox::mouseMoveEvent(QMouseEvent*) { emit Moved(); }
+
+hra::hra(rules::GameState& state, rules::RandomSource& random, std::filesystem::path saveFile,
+         std::function<void()> quit, QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      random_(random),
+      saveFile_(std::move(saveFile)),
+      quit_(std::move(quit)),
+      boardBitmap_(assets::Board),
+      tile_(assets::Tile),
+      hand_(QPixmap(assets::Hand), 7, 7),
+      hourglass_(QPixmap(assets::Hourglass), 0, 0) {
+    setWindowTitle(QStringLiteral("Morvel   tým Morvel, 2026"));
+    setWindowIcon(QIcon(assets::Icon));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    resize(8730 / Twips, 5925 / Twips);
+
+    plocha_ = new PictureBox(this);
+    plocha_->setGeometry(TwipRect(3360, 1800, screen::BoardWidthTwips, screen::BoardHeightTwips));
+    plocha_->hide();
+    kbod_ = new PictureBox(this);
+    kbod_->setGeometry(TwipRect(3360, 1680, 4575, 135));
+    label1_[0] = StatusLabel(this, TwipRect(0, 240, 480, 240), 9.75, QColor(0, 192, 0));
+    label1_[1] = StatusLabel(this, TwipRect(0, 0, 465, 240), 9.75, QColor(0, 192, 0));
+    label2_ = StatusLabel(this, TwipRect(2520, 1800, 840, 195), 8.25, QColor(0, 255, 0));
+
+    sav_ = new QPushButton(QStringLiteral("#S#"), this);
+    sav_->setGeometry(TwipRect(720, 1080, 735, 255));
+    sav_->setToolTip(QStringLiteral("Uložit hru: rozestavění kamenů se zapíše do souboru hra.dat"));
+    nah_ = new QPushButton(QStringLiteral("#L#"), this);
+    nah_->setGeometry(TwipRect(720, 840, 735, 255));
+    nah_->setToolTip(QStringLiteral("Nahrát hru: rozestavění kamenů se načte ze souboru hra.dat"));
+    for (QPushButton* button : {sav_, nah_}) {
+        button->setFocusPolicy(Qt::NoFocus);  // Esc must reach the window
+        button->hide();
+    }
+
+    for (QTimer* timer : {&timer1_, &timer2_, &zappc_}) timer->setSingleShot(true);
+    connect(&timer1_, &QTimer::timeout, this, &hra::StartUp);
+    connect(&timer2_, &QTimer::timeout, this, &hra::NewGameSetUp);
+    connect(&zappc_, &QTimer::timeout, this, &hra::RunComputerTurn);
+    connect(plocha_, &PictureBox::Pressed, this, [this](QPointF at) {
+        HandleBoardClick(static_cast<int>(std::floor(at.x() * Twips)),
+                         static_cast<int>(std::floor(at.y() * Twips)));
+    });
+    connect(plocha_, &PictureBox::Moved, this, [this] { SetPointer(CustomPointer); });
+    connect(sav_, &QPushButton::clicked, this, &hra::SaveGame);
+    connect(nah_, &QPushButton::clicked, this, &hra::LoadGame);
+
+    // Set-up on load.
+    screen::InitCellGeometry(cellRect_);
+    kbod_->hide();
+    label2_->setText(InformationText());
+    label2_->adjustSize();
+    // The board moves a quarter of the spare room right and down from its design place,
+    // measured on the screen the maximised window will fill.
+    const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    const double h = area.height() * Twips;
+    const double w = area.width() * Twips;
+    const double top = 1800 + (h / 2 - screen::BoardHeightTwips / 2.0) * 0.5;
+    const double left = 3360 + (w / 2 - screen::BoardWidthTwips / 2.0) * 0.5;
+    plocha_->move(ToPixels(left), ToPixels(top));
+    boardTwips_ = plocha_->pos() * Twips;
+    kbod_->setGeometry(plocha_->x(), plocha_->y() - screen::BarHeightTwips / Twips,
+                       plocha_->width(), screen::BarHeightTwips / Twips);
+    SetPointer(CustomPointer);
+}
+
+QString hra::InformationText() {
+    return QStringList{
+        QStringLiteral("INFORMACE:"),
+        QStringLiteral("Vyrobil: tým Morvel"),
+        QStringLiteral("Autor: tým vývojářů hry Morvel, 2026"),
+        QStringLiteral("Morvel je logická hra pro dva hráče na desce o 7 × 8 polích."),
+        QStringLiteral("Úkolem v této hře je abyste soupeřovy zabraly všechny body na ploše"),
+        QStringLiteral("Přeji hodně zábavy"),
+    }
+        .join(QLatin1Char('\n'));
+}
+
+void hra::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    // Moving to a screen of another pixel density redraws the pictures at its resolution.
+    if (QWindow* window = windowHandle()) {
+        connect(window, &QWindow::screenChanged, this, [this] {
+            if (tiled_) TileBackground();
+            RedrawBoard();
+        });
+    }
+    // The start-up step runs once per run, just after the window first shows.
+    timer1_.start(1);
+}
+
+void hra::StartUp() {
+    SetPointer(CustomPointer);
+    SetCustomImage(CustomImage::Hourglass);
+    TileBackground();
+    SetCustomImage(CustomImage::Hand);
+    ShowMenu();
+    timer1_.stop();
+}
+
+void hra::TileBackground() {
+    const qreal ratio = devicePixelRatioF();
+    QPixmap background(size() * ratio);
+    background.setDevicePixelRatio(ratio);
+    background.fill(Qt::black);
+    QPainter painter(&background);
+    const double stepX = TileStep(tile_.width() / tile_.devicePixelRatio());
+    const double stepY = TileStep(tile_.height() / tile_.devicePixelRatio());
+    const double heightTwips = height() * Twips;
+    const double widthTwips = width() * Twips;
+    for (double y = 1; y <= heightTwips; y += stepY) {
+        for (double x = 1; x <= widthTwips; x += stepX)
+            painter.drawPixmap(QPointF(x / Twips, y / Twips), tile_);
+    }
+    painter.end();
+    background_ = background;
+    tiled_ = true;
+    update();
+}
+
+void hra::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (tiled_) painter.drawPixmap(0, 0, background_);
+    else painter.fillRect(rect(), Qt::black);
+}
+
+void hra::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The layout stays as computed at load; only the background grows with the window.
+    if (tiled_) TileBackground();
+}
+
+void hra::ShowMenu() {
+    if (menuOpen_) return;  // one modal menu at a time
+    menuOpen_ = true;
+    nas::Choice choice;
+    {
+        nas menu(state_, this);
+        menu.exec();
+        choice = menu.choice();
+    }
+    menuOpen_ = false;
+    switch (choice) {
+        case nas::Choice::Start:
+            StartGameFromMenu();
+            break;
+        case nas::Choice::Info:
+            show();
+            label2_->show();
+            break;
+        case nas::Choice::Quit:
+            quitting_ = true;
+            zappc_.stop();
+            timer2_.stop();
+            if (quit_) quit_();
+            break;
+        case nas::Choice::None:
+            break;
+    }
+}
+
+void hra::StartGameFromMenu() {
+    rules::StartNewGame(state_);
+    label1_[0]->setText(QString::fromStdString(rules::StartRoundLabelText(state_.RoundNumber)));
+    label1_[0]->adjustSize();
+    label1_[1]->setText(QString::fromStdString(rules::PlayerLabelText(state_.CurrentPlayer)));
+    label1_[1]->adjustSize();
+    SetTextColour(label1_[1], screen::ToQColor(state_.Player1Color));
+    // The board is set up on the timer's tick, after whatever handler opened the menu has
+    // finished: the tick cannot come before control is back in the event loop.
+    timer2_.start(1);
+    show();
+}
+
+void hra::NewGameSetUp() {
+    label1_[1]->show();
+    label1_[0]->show();
+    kbod_->show();
+    plocha_->SetPicture(PictureFor(plocha_));
+    const bool computerOpens = rules::SetUpBoard(state_);
+    plocha_->show();
+    sav_->show();
+    nah_->show();
+    timer2_.stop();
+    if (computerOpens) zappc_.start(1);
+    RedrawBoard();
+}
+
+QPixmap hra::PictureFor(PictureBox* box) const {
+    const qreal ratio = devicePixelRatioF();
+    QPixmap picture(box->size() * ratio);
+    picture.setDevicePixelRatio(ratio);
+    if (box == plocha_) {
+        QPainter painter(&picture);
+        painter.drawPixmap(QRectF(QPointF(0, 0), QSizeF(box->size())), boardBitmap_,
+                           QRectF(boardBitmap_.rect()));
+    } else {
+        picture.fill(Qt::black);
+    }
+    return picture;
+}
+
+void hra::RedrawBoard() {
+    QPixmap board = PictureFor(plocha_);
+    {
+        QPainter painter(&board);
+        screen::DrawPieces(painter, state_, cellRect_);
+    }
+    plocha_->SetPicture(board);
+    QPixmap bar = PictureFor(kbod_);
+    {
+        QPainter painter(&bar);
+        screen::DrawBalanceBar(painter, state_, kbod_->width() * Twips, kbod_->height() * Twips);
+    }
+    kbod_->SetPicture(bar);
+}
+
+void hra::WriteLabels() {
+    label1_[0]->setText(QString::fromStdString(rules::RoundLabelText(state_.RoundNumber)));
+    label1_[0]->adjustSize();
+    label1_[1]->setText(QString::fromStdString(rules::PlayerLabelText(state_.CurrentPlayer)));
+    label1_[1]->adjustSize();
+    SetTextColour(label1_[1], screen::ToQColor(rules::PlayerLabelColor(state_)));
+}
+
+void hra::EndOfMove() {
+    // After every chain reaction the board cursor is back.
+    SetPointer(CustomPointer);
+    RedrawBoard();
+    WriteLabels();
+}
+
+void hra::HandleBoardClick(int xTwips, int yTwips) {
+    if (state_.GameMode == rules::AgainstComputer && state_.CurrentPlayer == 2) return;
+    const int cell = screen::CellAtPoint(cellRect_, xTwips, yTwips);
+    if (cell == 0) return;
+    state_.ClickedCell = cell;
+    state_.MoveColumn = screen::CellColumn(cell);
+    state_.MoveRow = screen::CellRow(cell);
+    const int owner = state_.board.Owner(state_.MoveColumn, state_.MoveRow);
+    if (owner != 0 && owner != state_.CurrentPlayer) return;
+
+    rules::PlaceMove(state_);
+    rules::AdvanceTurn(state_);
+    EndOfMove();
+    CheckGameOver();
+    if (quitting_) return;
+    // Runs whether or not the game just ended: a menu left through its information
+    // button hands the turn to the computer, whose first check ends the game again.
+    if (state_.CurrentPlayer == 2 && state_.GameMode == rules::AgainstComputer) {
+        SetCustomImage(CustomImage::Hourglass);
+        zappc_.start(ComputerDelayMilliseconds);
+    }
+}
+
+void hra::RunComputerTurn() {
+    SetCustomImage(CustomImage::Hand);
+    if (!CheckGameOver()) {
+        if (state_.Difficulty == rules::LowDifficulty)
+            ai_low::ComputerMoveLow(low_, state_, random_);
+        else
+            ai_high::ComputerMoveHigh(high_, state_, random_);
+        EndOfMove();
+        CheckGameOver();
+    }
+    if (quitting_) return;
+    // Any new game chosen meanwhile arms its own opening move later, from its set-up.
+    zappc_.stop();
+}
+
+bool hra::CheckGameOver() {
+    const int loser = rules::CheckGameOver(state_);
+    if (loser == 0) return false;
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(rules::GameTitle),
+                    QString::fromStdString(rules::GameOverText(loser)), QMessageBox::Ok, this);
+    box.exec();
+    ReturnToMenu();
+    return true;
+}
+
+void hra::ShowGameControls(bool shown) {
+    for (QWidget* control : {static_cast<QWidget*>(label1_[1]), static_cast<QWidget*>(label1_[0]),
+                             static_cast<QWidget*>(plocha_), static_cast<QWidget*>(kbod_),
+                             static_cast<QWidget*>(sav_), static_cast<QWidget*>(nah_)}) {
+        control->setVisible(shown);
+    }
+}
+
+void hra::ReturnToMenu() {
+    // A pending computer move belongs to the game being left: its tick must not open a
+    // second menu over this one.
+    zappc_.stop();
+    ShowGameControls(false);
+    ShowMenu();
+}
+
+void hra::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (menuOpen_) return;
+    label2_->hide();
+    kbod_->hide();
+    ReturnToMenu();
+}
+
+void hra::mouseMoveEvent(QMouseEvent* event) {
+    SetPointer(ArrowPointer);
+    QWidget::mouseMoveEvent(event);
+}
+
+void hra::SetPointer(int setting) {
+    pointerSetting_ = setting;
+    if (setting == CustomPointer)
+        setCursor(customImage_ == CustomImage::Hand ? hand_ : hourglass_);
+    else
+        setCursor(Qt::ArrowCursor);
+}
+
+void hra::SetCustomImage(CustomImage image) {
+    customImage_ = image;
+    SetPointer(pointerSetting_);
+}
+
+void hra::Complain(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(rules::GameTitle), text,
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void hra::SaveGame() {
+    std::string why;
+    if (!savegame::SaveGame(saveFile_, state_.board, &why))
+        Complain(QStringLiteral("Hru se nepodařilo uložit. ") + QString::fromStdString(why));
+}
+
+void hra::LoadGame() {
+    std::string why;
+    const std::optional<rules::Board> board = savegame::LoadGame(saveFile_, &why);
+    if (!board) {
+        // The board on screen stays exactly as it was.
+        Complain(QStringLiteral("Hru se nepodařilo nahrát. ") + QString::fromStdString(why));
+        return;
+    }
+    label1_[1]->show();
+    label1_[0]->show();
+    state_.board = *board;
+    RedrawBoard();
+}
