@@ -42,9 +42,9 @@ QPushButton* SmallButton(QWidget* parent, const QString& caption, const QRect& w
     auto* button = new QPushButton(caption, parent);
     button->setGeometry(where);
     button->setFont(assets::ClassicFont(8.25));
-    button->setStyleSheet(QStringLiteral(
-        "QPushButton { background: white; color: black; border: 1px solid #808080; }"
-        "QPushButton:pressed { background: #c0c0c0; }"));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { background: white; color: black; border: 1px solid #808080; }"
+                       "QPushButton:pressed { background: #c0c0c0; }"));
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
@@ -145,7 +145,10 @@ void nas::ShowStartImage(bool hovered) {
 
 bool nas::eventFilter(QObject* watched, QEvent* event) {
     if (watched == pp3_) {
-        if (event->type() == QEvent::MouseMove && !hovered_) ShowStartImage(true);
+        if (event->type() == QEvent::MouseMove) {
+            if (!hovered_) ShowStartImage(true);
+            return true;  // not passed on to the frame beneath, which would undo it
+        }
         if (event->type() == QEvent::MouseButtonRelease) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton && pp3_->rect().contains(mouse->pos())) {

@@ -44,7 +44,9 @@ QColor ToQColor(rules::Color color) {
 
 void DrawPieces(QPainter& painter, rules::GameState& state, const CellRectTable& CellRect) {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
+    // Hard-edged discs, as the board has always shown them; a sharp screen still gets them
+    // at its own resolution.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.scale(Twip, Twip);
     for (int row = 1; row <= rules::Rows; ++row) {
         for (int column = 1; column <= rules::Columns; ++column) {

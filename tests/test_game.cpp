@@ -1,0 +1,531 @@
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+
+#include "hra.h"
+#include "logo.h"
+#include "nas.h"
+#include "renderer.h"
+#include "savegame.h"
+
+using rules::GameState;
+
+namespace {
+
+// Acts on the next modal window (the menu or a message box) as soon as it shows. The
+// action runs inside that window's own event loop, as a person's clicks would.
+void OnNextModal(std::function<void(QWidget*)> act) {
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(2);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        act(modal);
+    });
+    poll->start();
+}
+
+nas* Menu(QWidget* modal) {
+    auto* menu = qobject_cast<nas*>(modal);
+    if (!menu) qFatal("expected the menu, found %s", modal->metaObject()->className());
+    return menu;
+}
+
+QMessageBox* Box(QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (!box) qFatal("expected a message box, found %s", modal->metaObject()->className());
+    return box;
+}
+
+void Start(QWidget* modal, int mode, int difficulty = rules::LowDifficulty) {
+    nas* menu = Menu(modal);
+    if (mode == rules::AgainstComputer) {
+        menu->jhra(1)->click();
+        menu->obtt(difficulty - 1)->click();
+    }
+    QTest::mouseClick(menu->pp3(), Qt::LeftButton);
+}
+
+// A pointer movement delivered straight to a control.
+void Hover(QWidget* widget, QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+int VisibleMenus() {
+    int count = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<nas*>(w) && w->isVisible()) ++count;
+    return count;
+}
+
+struct Game {
+    GameState state;
+    rules::ClockMixedRandom random{17, [] { return std::uint64_t{3}; }};
+    QTemporaryDir dir;
+    int quits = 0;
+    hra window{state, random, std::filesystem::path(dir.path().toStdString()) / "hra.dat",
+               [this] { ++quits; }};
+
+    std::filesystem::path SaveFile() const {
+        return std::filesystem::path(dir.path().toStdString()) / "hra.dat";
+    }
+
+    // Shows the window; the start-up menu starts a game of the given kind.
+    void Begin(int mode, int difficulty = rules::LowDifficulty) {
+        OnNextModal([=](QWidget* m) { Start(m, mode, difficulty); });
+        window.show();
+        QTRY_VERIFY(window.Plocha()->isVisible());
+    }
+
+    QPoint CellCentre(int n) const {
+        const auto& r = window.CellRect()[n];
+        return QPoint((r.x1 + r.x2) / 2 / 15, (r.y1 + r.y2) / 2 / 15);
+    }
+
+    void Click(int n, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(window.Plocha(), button, {}, CellCentre(n));
+    }
+
+    QString Round() const { return window.Label1(0)->text(); }
+    QString Player() const { return window.Label1(1)->text(); }
+    QColor PlayerColour() const { return window.Label1(1)->palette().color(QPalette::WindowText); }
+    int Owner(int n) const { return state.board.Owner((n - 1) % 7 + 1, (n - 1) / 7 + 1); }
+    int Count(int n) const { return state.board.Count((n - 1) % 7 + 1, (n - 1) / 7 + 1); }
+    int FirstEmptyCell() const {
+        for (int n = 1; n <= 56; ++n)
+            if (Owner(n) == 0) return n;
+        return 0;
+    }
+};
+
+}  // namespace
+
+class GameWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void twoPlayerGameToItsEnd();
+    void escapeInformationAndOtherKeys();
+    void computerOpensAtHighLevelAndAnswersEachMove();
+    void gameEndingOnTheComputersMoveStillLetsTheNextGameOpen();
+    void escapeDuringTheComputersDelayNeverOpensASecondMenu();
+    void pointerFollowsTheMouseAndTheTurn();
+    void drawingSurvivesResizing();
+    void menuButtonsAndStartImage();
+    void saveAndLoadThroughTheButtons();
+    void badSaveFilesLeaveTheBoardAlone();
+    void splashShowsTheGameAfterFourSeconds();
+};
+
+void GameWindowTest::twoPlayerGameToItsEnd() {
+    Game g;
+    // Difficulty high, then back to two players: the level stays 2 for the game.
+    OnNextModal([&](QWidget* m) {
+        nas* menu = Menu(m);
+        QVERIFY(!menu->obtt(0)->isEnabled());
+        menu->jhra(1)->click();
+        QVERIFY(menu->obtt(1)->isEnabled());
+        menu->obtt(1)->click();
+        menu->jhra(0)->click();
+        QVERIFY(!menu->obtt(1)->isEnabled());
+        QCOMPARE(g.state.Difficulty, 2);
+        QTest::mouseClick(menu->pp3(), Qt::LeftButton);
+    });
+    g.window.show();
+    QTRY_VERIFY(g.window.Plocha()->isVisible());
+    QCOMPARE(g.state.GameMode, rules::TwoPlayers);
+    QCOMPARE(g.state.Difficulty, 2);
+    QCOMPARE(g.Round(), QStringLiteral("1kolo"));
+    QCOMPARE(g.Player(), QStringLiteral("Hráč:1"));
+    QCOMPARE(g.PlayerColour(), QColor(0, 0, 255));
+    QVERIFY(g.window.kbod()->isVisible());
+    QVERIFY(!g.window.zappc().isActive());
+
+    g.Click(1);
+    QCOMPARE(g.Round(), QStringLiteral("1 kolo"));
+    QCOMPARE(g.Player(), QStringLiteral("Hráč:2"));
+    QCOMPARE(g.PlayerColour(), QColor(255, 0, 0));
+    QCOMPARE(g.state.ClickedCell, 1);
+
+    // Ignored: the opponent's cell, a gap, a shared edge, the frame of the picture.
+    const rules::Board before = g.state.board;
+    g.Click(1);
+    QTest::mouseClick(g.window.Plocha(), Qt::LeftButton, {}, QPoint(3885 / 15, 300 / 15));
+    QTest::mouseClick(g.window.Plocha(), Qt::LeftButton, {}, QPoint(1980 / 15, 400 / 15));
+    QTest::mouseClick(g.window.Plocha(), Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseClick(g.window.Plocha(), Qt::LeftButton, {}, QPoint(300, 349));
+    QCOMPARE(g.state.board, before);
+    QCOMPARE(g.state.CurrentPlayer, 2);
+    QCOMPARE(g.Player(), QStringLiteral("Hráč:2"));
+
+    g.Click(2, Qt::RightButton);
+    QCOMPARE(g.Owner(2), 2);
+    QCOMPARE(g.Round(), QStringLiteral("2 kolo"));
+    QCOMPARE(g.Player(), QStringLiteral("Hráč:1"));
+    QCOMPARE(g.PlayerColour(), QColor(0, 0, 255));
+    g.Click(1, Qt::MiddleButton);
+    QCOMPARE(g.Count(1), 2);
+    for (int i = 0; i < 2; ++i) {
+        g.Click(2);
+        g.Click(1);
+    }
+    g.Click(2);
+    QCOMPARE(g.Count(1), 4);
+    QCOMPARE(g.Count(2), 4);
+    QCOMPARE(g.Round(), QStringLiteral("5 kolo"));
+
+    // The fifth piece bursts into player 2's only cell, which bursts in turn.
+    int messages = 0;
+    OnNextModal([&](QWidget* m) {
+        QMessageBox* box = Box(m);
+        ++messages;
+        QCOMPARE(box->windowTitle(), QStringLiteral("Morvel"));
+        QCOMPARE(box->text(), QStringLiteral("Konec hry hráč 2 prohrál"));
+        QCOMPARE(box->icon(), QMessageBox::Information);
+        QCOMPARE(box->buttons().size(), 1);
+        OnNextModal([&](QWidget* next) {
+            nas* menu = Menu(next);
+            QVERIFY(!g.window.Plocha()->isVisible());
+            QVERIFY(!g.window.kbod()->isVisible());
+            QVERIFY(!g.window.Label1(0)->isVisible());
+            QVERIFY(!g.window.Label1(1)->isVisible());
+            // Every showing starts from two people and the low level.
+            QCOMPARE(g.state.GameMode, rules::TwoPlayers);
+            QCOMPARE(g.state.Difficulty, rules::LowDifficulty);
+            QVERIFY(menu->jhra(0)->isChecked());
+            QVERIFY(menu->obtt(0)->isChecked());
+            QVERIFY(!menu->obtt(0)->isEnabled());
+            QVERIFY(!menu->StartButtonHovered());
+            menu->Command2()->click();
+        });
+        box->button(QMessageBox::Ok)->click();
+    });
+    g.Click(1);
+    QCOMPARE(messages, 1);
+    QCOMPARE(g.quits, 1);
+    QCOMPARE(rules::CountPieces(g.state, 2), 0);
+    QCOMPARE(g.Owner(2), 1);
+    // The start-up step ran once: no menu comes back by itself.
+    QTest::qWait(20);
+    QVERIFY(!g.window.MenuOpen());
+    QVERIFY(!g.window.Timer1().isActive());
+}
+
+void GameWindowTest::escapeInformationAndOtherKeys() {
+    Game g;
+    g.Begin(rules::TwoPlayers);
+    g.Click(10);
+    const rules::Board before = g.state.board;
+    QTest::keyClick(&g.window, Qt::Key_A);
+    QTest::keyClick(&g.window, Qt::Key_Return);
+    QVERIFY(g.window.Plocha()->isVisible());
+    QCOMPARE(g.state.board, before);
+
+    OnNextModal([&](QWidget* m) {
+        nas* menu = Menu(m);
+        QVERIFY(!g.window.Plocha()->isVisible());
+        QVERIFY(!g.window.kbod()->isVisible());
+        QVERIFY(!g.window.sav()->isVisible());
+        // Esc on the menu changes nothing.
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QVERIFY(menu->isVisible());
+        QVERIFY(g.window.MenuOpen());
+        menu->info()->click();
+    });
+    // Esc reaches the window even when it is typed over the board.
+    QTest::keyClick(g.window.Plocha(), Qt::Key_Escape);
+    QVERIFY(!g.window.MenuOpen());
+    QVERIFY(g.window.Label2()->isVisible());
+    QVERIFY(!g.window.Plocha()->isVisible());
+    const QStringList lines = g.window.Label2()->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 6);
+    QCOMPARE(lines[0], QStringLiteral("INFORMACE:"));
+    QCOMPARE(lines[4],
+             QStringLiteral("Úkolem v této hře je abyste soupeřovy zabraly všechny body na ploše"));
+    QCOMPARE(lines[5], QStringLiteral("Přeji hodně zábavy"));
+
+    // Clicks in the information state do nothing; Esc brings the menu back.
+    OnNextModal([&](QWidget* m) {
+        QVERIFY(!g.window.Label2()->isVisible());
+        Start(m, rules::TwoPlayers);
+    });
+    QTest::keyClick(&g.window, Qt::Key_Escape);
+    QTRY_VERIFY(g.window.Plocha()->isVisible());
+    QCOMPARE(g.state.board, rules::Board{});
+    QCOMPARE(g.Round(), QStringLiteral("1kolo"));
+    QCOMPARE(g.state.CurrentPlayer, 1);
+}
+
+void GameWindowTest::computerOpensAtHighLevelAndAnswersEachMove() {
+    Game g;
+    g.Begin(rules::AgainstComputer, rules::HighDifficulty);
+    QTRY_COMPARE_WITH_TIMEOUT(rules::CountPieces(g.state, 2), 1, 500);
+    QCOMPARE(g.state.CurrentPlayer, 1);
+    QCOMPARE(g.state.RoundNumber, 2);
+    QCOMPARE(g.Round(), QStringLiteral("2 kolo"));
+    QCOMPARE(g.Player(), QStringLiteral("Hráč:1"));
+    QCOMPARE(g.window.CurrentCustomImage(), hra::CustomImage::Hand);
+    QVERIFY(!g.window.zappc().isActive());
+    // The opening piece lies in the inner block.
+    for (int n = 1; n <= 56; ++n) {
+        if (g.Owner(n) != 2) continue;
+        const int c = screen::CellColumn(n), r = screen::CellRow(n);
+        QVERIFY(c >= 2 && c <= 6 && r >= 2 && r <= 7);
+    }
+
+    for (int turn = 0; turn < 3; ++turn) {
+        const int piecesOfTwo = rules::CountPieces(g.state, 2);
+        g.Click(g.FirstEmptyCell());
+        QCOMPARE(g.state.CurrentPlayer, 2);
+        QCOMPARE(g.window.CurrentCustomImage(), hra::CustomImage::Hourglass);
+        QVERIFY(g.window.zappc().isActive());
+        QCOMPARE(g.window.zappc().interval(), hra::ComputerDelayMilliseconds);
+        // Presses during the delay are lost.
+        const rules::Board waiting = g.state.board;
+        g.Click(g.FirstEmptyCell());
+        QCOMPARE(g.state.board, waiting);
+        QTRY_COMPARE_WITH_TIMEOUT(g.state.CurrentPlayer, 1, 3000);
+        QVERIFY(rules::CountPieces(g.state, 2) >= piecesOfTwo);
+        QCOMPARE(g.window.CurrentCustomImage(), hra::CustomImage::Hand);
+        QVERIFY(!g.window.zappc().isActive());
+        QCOMPARE(g.Player(), QStringLiteral("Hráč:1"));
+    }
+    QCOMPARE(g.state.RoundNumber, 5);
+}
+
+void GameWindowTest::gameEndingOnTheComputersMoveStillLetsTheNextGameOpen() {
+    Game g;
+    g.Begin(rules::AgainstComputer, rules::HighDifficulty);
+    QTRY_COMPARE_WITH_TIMEOUT(rules::CountPieces(g.state, 2), 1, 500);
+    g.Click(g.FirstEmptyCell());
+    QVERIFY(g.window.zappc().isActive());
+    // During the delay the board becomes one where the computer takes player 1's last cell.
+    g.state.board.Clear();
+    g.state.board.Set(1, 1, 1, 1);
+    g.state.board.Set(2, 1, 2, 4);
+
+    int messages = 0;
+    OnNextModal([&](QWidget* m) {
+        QMessageBox* box = Box(m);
+        ++messages;
+        QCOMPARE(box->text(), QStringLiteral("Konec hry hráč 1 prohrál"));
+        OnNextModal(
+            [&](QWidget* next) { Start(next, rules::AgainstComputer, rules::HighDifficulty); });
+        box->button(QMessageBox::Ok)->click();
+    });
+    // The new game's opening move comes after the finished game's turn has stopped its timer.
+    QTRY_VERIFY_WITH_TIMEOUT(messages == 1 && g.state.RoundNumber == 2 &&
+                                 rules::CountPieces(g.state, 2) == 1 &&
+                                 rules::CountPieces(g.state, 1) == 0 && g.state.CurrentPlayer == 1,
+                             4000);
+    QTest::qWait(50);
+    QCOMPARE(messages, 1);
+    QVERIFY(!g.window.MenuOpen());
+    QVERIFY(g.window.Plocha()->isVisible());
+}
+
+void GameWindowTest::escapeDuringTheComputersDelayNeverOpensASecondMenu() {
+    Game g;
+    g.Begin(rules::AgainstComputer, rules::LowDifficulty);
+    g.Click(20);
+    QVERIFY(g.window.zappc().isActive());
+    int menus = 0;
+    OnNextModal([&](QWidget* m) {
+        ++menus;
+        // Wait past the computer's delay with the menu open.
+        QTest::qWait(hra::ComputerDelayMilliseconds + 300);
+        QCOMPARE(VisibleMenus(), 1);
+        QVERIFY(!g.window.zappc().isActive());
+        QCOMPARE(rules::CountPieces(g.state, 2), 0);
+        Menu(m)->Command2()->click();
+    });
+    QTest::keyClick(&g.window, Qt::Key_Escape);
+    QCOMPARE(menus, 1);
+    QCOMPARE(g.quits, 1);
+    QCOMPARE(rules::CountPieces(g.state, 2), 0);
+}
+
+void GameWindowTest::pointerFollowsTheMouseAndTheTurn() {
+    Game g;
+    g.Begin(rules::AgainstComputer, rules::LowDifficulty);
+    QTest::mouseMove(g.window.Plocha(), QPoint(100, 100));
+    QTRY_COMPARE(g.window.PointerSetting(), hra::CustomPointer);
+    QCOMPARE(g.window.cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(g.window.cursor().hotSpot(), QPoint(7, 7));
+    QTest::mouseMove(&g.window, QPoint(5, g.window.height() - 5));
+    QTRY_COMPARE(g.window.PointerSetting(), hra::ArrowPointer);
+    QCOMPARE(g.window.cursor().shape(), Qt::ArrowCursor);
+
+    g.Click(30);  // the end of the move brings the board cursor back, now the hourglass
+    QCOMPARE(g.window.PointerSetting(), hra::CustomPointer);
+    QCOMPARE(g.window.CurrentCustomImage(), hra::CustomImage::Hourglass);
+    QCOMPARE(g.window.cursor().hotSpot(), QPoint(0, 0));
+    QTest::mouseMove(&g.window, QPoint(9, g.window.height() - 9));
+    QTRY_COMPARE(g.window.cursor().shape(), Qt::ArrowCursor);
+    QTRY_COMPARE_WITH_TIMEOUT(g.state.CurrentPlayer, 1, 3000);
+    // After the computer's chain reaction the hand is back.
+    QCOMPARE(g.window.PointerSetting(), hra::CustomPointer);
+    QCOMPARE(g.window.cursor().hotSpot(), QPoint(7, 7));
+}
+
+void GameWindowTest::drawingSurvivesResizing() {
+    Game g;
+    g.Begin(rules::TwoPlayers);
+    g.Click(1);
+    g.Click(56);
+    QVERIFY(g.window.BackgroundTiled());
+    const QImage board = g.window.Plocha()->Picture().toImage();
+    const QPoint boardAt = g.window.Plocha()->pos();
+    g.window.resize(g.window.width() + 120, g.window.height() + 80);
+    QTRY_COMPARE(g.window.Background().size(), g.window.size() * g.window.devicePixelRatioF());
+    QCOMPARE(g.window.Plocha()->Picture().toImage(), board);
+    QCOMPARE(g.window.Plocha()->pos(), boardAt);
+    // What the window shows: the discs on the board, the tiles outside it.
+    const QImage shown = g.window.grab().toImage();
+    const QPoint disc = boardAt + g.CellCentre(1);
+    QCOMPARE(shown.pixelColor(disc * g.window.devicePixelRatioF()), QColor(0, 0, 255));
+    QVERIFY(shown.pixelColor(QPoint(g.window.width() - 3, g.window.height() - 3)) !=
+                QColor(Qt::black) ||
+            shown.pixelColor(QPoint(g.window.width() - 9, g.window.height() - 7)) !=
+                QColor(Qt::black));
+    // The bar lies right on the board's top edge, as wide as the board.
+    QCOMPARE(g.window.kbod()->geometry().bottom() + 1, g.window.Plocha()->geometry().top());
+    QCOMPARE(g.window.kbod()->width(), g.window.Plocha()->width());
+    QCOMPARE(g.window.kbod()->x(), g.window.Plocha()->x());
+}
+
+void GameWindowTest::menuButtonsAndStartImage() {
+    GameState state;
+    nas menu(state);
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QCOMPARE(menu.windowTitle(), QStringLiteral("Form1"));
+    QCOMPARE(menu.size(), QSize(317, 213));
+    QCOMPARE(menu.jhra(0)->text(), QStringLiteral("Hra dvou hráčů"));
+    QCOMPARE(menu.jhra(1)->text(), QStringLiteral("Hra hráč proti počítači"));
+    QCOMPARE(menu.obtt(0)->text(), QStringLiteral("Obtížnost malá"));
+    QCOMPARE(menu.obtt(1)->text(), QStringLiteral("Obtížnost velká"));
+    menu.jhra(1)->click();
+    QCOMPARE(state.GameMode, 1);
+    QVERIFY(menu.obtt(0)->isEnabled() && menu.obtt(1)->isEnabled());
+    menu.obtt(1)->click();
+    QCOMPARE(state.Difficulty, 2);
+    QVERIFY(!menu.obtt(0)->isChecked());
+    QVERIFY(menu.jhra(1)->isChecked());  // the two arrays do not exclude each other
+    menu.obtt(0)->click();
+    QCOMPARE(state.Difficulty, 1);
+
+    const QImage normal = menu.pp3()->pixmap().toImage();
+    Hover(menu.pp3(), QPoint(10, 10));
+    QVERIFY(menu.StartButtonHovered());
+    QVERIFY(menu.pp3()->pixmap().toImage() != normal);
+    Hover(menu.Frame1(), QPoint(20, 200));
+    QVERIFY(!menu.StartButtonHovered());
+    QCOMPARE(menu.pp3()->pixmap().toImage(), normal);
+    Hover(menu.pp3(), QPoint(10, 10));
+    QVERIFY(menu.StartButtonHovered());
+    QTest::mouseClick(menu.pp3(), Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(!menu.StartButtonHovered());  // the normal image is back before the game
+    QCOMPARE(menu.choice(), nas::Choice::Start);
+    QVERIFY(!menu.isVisible());
+}
+
+void GameWindowTest::saveAndLoadThroughTheButtons() {
+    Game g;
+    g.Begin(rules::TwoPlayers);
+    QVERIFY(g.window.sav()->isVisible());
+    QVERIFY(g.window.nah()->isVisible());
+    QVERIFY(!g.window.sav()->toolTip().isEmpty());
+    QVERIFY(!g.window.nah()->toolTip().isEmpty());
+    for (int n : {1, 2, 1, 9}) g.Click(n);
+    g.window.sav()->click();
+    const rules::Board saved = g.state.board;
+    const QImage savedPicture = g.window.Plocha()->Picture().toImage();
+    std::ifstream in(g.SaveFile(), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    QCOMPARE(QByteArray::fromStdString(bytes),
+             QByteArray::fromStdString(savegame::FormatBoard(saved)));
+
+    for (int n : {1, 3, 1, 4}) g.Click(n);
+    QVERIFY(g.state.board != saved);
+    const int player = g.state.CurrentPlayer;
+    const int round = g.state.RoundNumber;
+    const QString roundLabel = g.Round();
+    g.window.nah()->click();
+    QCOMPARE(g.state.board, saved);
+    QCOMPARE(g.state.CurrentPlayer, player);
+    QCOMPARE(g.state.RoundNumber, round);
+    QCOMPARE(g.window.Plocha()->Picture().toImage(), savedPicture);
+    QCOMPARE(g.Round(), roundLabel);  // labels untouched by a load
+}
+
+void GameWindowTest::badSaveFilesLeaveTheBoardAlone() {
+    Game g;
+    g.Begin(rules::TwoPlayers);
+    for (int n : {1, 2, 1}) g.Click(n);
+    const rules::Board board = g.state.board;
+    const QImage picture = g.window.Plocha()->Picture().toImage();
+    {  // missing
+        int boxes = 0;
+        OnNextModal([&](QWidget* m) {
+            ++boxes;
+            Box(m)->button(QMessageBox::Ok)->click();
+        });
+        g.window.nah()->click();
+        QCOMPARE(boxes, 1);
+        QCOMPARE(g.state.board, board);
+    }
+    for (const std::string& text : {std::string("garbage"), std::string(" 0 \r\n", 5),
+                                    savegame::FormatBoard({}).replace(0, 2, " 3")}) {
+        std::ofstream(g.SaveFile(), std::ios::binary) << text;
+        int boxes = 0;
+        OnNextModal([&](QWidget* m) {
+            ++boxes;
+            Box(m)->button(QMessageBox::Ok)->click();
+        });
+        g.window.nah()->click();
+        QCOMPARE(boxes, 1);
+        QCOMPARE(g.state.board, board);
+        QCOMPARE(g.window.Plocha()->Picture().toImage(), picture);
+    }
+    // A save that cannot be written says so and keeps nothing half-done.
+    std::filesystem::remove(g.SaveFile());
+    std::filesystem::create_directory(g.SaveFile());
+    int boxes = 0;
+    OnNextModal([&](QWidget* m) {
+        ++boxes;
+        Box(m)->button(QMessageBox::Ok)->click();
+    });
+    g.window.sav()->click();
+    QCOMPARE(boxes, 1);
+    QVERIFY(std::filesystem::is_directory(g.SaveFile()));
+    QCOMPARE(g.state.board, board);
+}
+
+void GameWindowTest::splashShowsTheGameAfterFourSeconds() {
+    bool shown = false;
+    logo splash([&] { shown = true; });
+    splash.show();
+    QCOMPARE(splash.windowTitle(), QStringLiteral("logo"));
+    QCOMPARE(splash.size(), QSize(257, 237));
+    QTest::mouseClick(&splash, Qt::LeftButton);
+    QTest::keyClick(&splash, Qt::Key_Escape);
+    QTest::qWait(3500);
+    QVERIFY(!shown);
+    QVERIFY(splash.isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(shown, 2000);
+    QVERIFY(!splash.isVisible());
+}
+
+QTEST_MAIN(GameWindowTest)
+#include "test_game.moc"

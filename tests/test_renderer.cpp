@@ -1,0 +1,193 @@
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+#include "renderer.h"
+
+using rules::GameState;
+
+namespace {
+
+constexpr int W = 306;  // board picture, pixels
+constexpr int H = 351;
+
+QImage Render(GameState& state, qreal ratio = 1.0) {
+    QImage image(QSize(W, H) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(QColor(200, 200, 200));
+    screen::CellRectTable table;
+    screen::InitCellGeometry(table);
+    QPainter painter(&image);
+    screen::DrawPieces(painter, state, table);
+    return image;
+}
+
+QImage RenderBar(const GameState& state) {
+    QImage image(W, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    screen::DrawBalanceBar(painter, state, 4590, 150);
+    return image;
+}
+
+// The pixel under a point given in twips.
+QColor At(const QImage& image, int xTwips, int yTwips) {
+    const qreal k = image.devicePixelRatio() / 15.0;
+    return image.pixelColor(static_cast<int>(xTwips * k), static_cast<int>(yTwips * k));
+}
+
+bool IsGradient(const QColor& c) {
+    // Red twice the green, green equal to blue: the bar's grey-brown background.
+    return c.green() == c.blue() && std::abs(c.red() - 2 * c.green()) <= 1 && c.green() > 0;
+}
+
+}  // namespace
+
+class RendererTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void piecesSitAtTheirPositionsForEveryCount_data();
+    void piecesSitAtTheirPositionsForEveryCount();
+    void shadowShowsAsACrescentAtTheLowerRight();
+    void pieceColourIsLeftAtTheLastOwnersColour();
+    void sharpScreensGetDiscsAtTheirResolution();
+    void barOnAnEmptyBoardIsOnlyTheGradient();
+    void barWithEqualTotalsIsAThinBlackLine();
+    void barForThreeToOneSpansHalfOfPlayerOnesHalf();
+    void barForOnePlayerHoldingAllFillsTheHalf();
+};
+
+void RendererTest::piecesSitAtTheirPositionsForEveryCount_data() {
+    QTest::addColumn<int>("owner");
+    QTest::addColumn<int>("count");
+    for (int owner : {1, 2})
+        for (int count = 1; count <= 4; ++count)
+            QTest::addRow("player %d, %d pieces", owner, count) << owner << count;
+}
+
+void RendererTest::piecesSitAtTheirPositionsForEveryCount() {
+    QFETCH(int, owner);
+    QFETCH(int, count);
+    GameState state;
+    state.board.Set(4, 5, owner, count);  // cell 32: top-left corner at (1980, 2610)
+    const QImage image = Render(state);
+    const QColor piece = owner == 1 ? QColor(0, 0, 255) : QColor(255, 0, 0);
+    const QColor grey(200, 200, 200);
+    struct Spot {
+        int x, y;
+        bool drawn;
+    };
+    const bool centre = count == 1 || count == 3;
+    const bool diagonal = count >= 2;
+    const bool otherCorners = count == 4;
+    const Spot spots[] = {{300, 300, centre},
+                          {150, 150, diagonal},
+                          {430, 430, diagonal},
+                          {430, 150, otherCorners},
+                          {150, 430, otherCorners}};
+    for (const Spot& s : spots) {
+        const QColor seen = At(image, 1980 + s.x, 2610 + s.y);
+        if (s.drawn)
+            QCOMPARE(seen, piece);
+        else
+            QCOMPARE(seen, grey);
+    }
+    // Nothing is drawn outside the cell, and other cells stay empty.
+    QCOMPARE(At(image, 1980 + 10, 2610 + 10), grey);
+    QCOMPARE(At(image, 400, 400), grey);
+}
+
+void RendererTest::shadowShowsAsACrescentAtTheLowerRight() {
+    GameState state;
+    state.board.Set(1, 1, 1, 1);  // centre of cell 1 at (390, 390)
+    state.board.Set(7, 8, 2, 1);  // centre of cell 56 at (4185, 4815)
+    // Drawn four times finer, where the crescent is several pixels wide.
+    const QImage image = Render(state, 4.0);
+    // Right of the disc, a little below its middle: inside the shadow, outside the disc.
+    QCOMPARE(At(image, 390 + 55, 390 + 20), QColor(0, 0, 165));
+    QCOMPARE(At(image, 4185 + 55, 4815 + 20), QColor(165, 0, 0));
+    QCOMPARE(At(image, 390 + 20, 390 + 55), QColor(0, 0, 165));
+    // Upper left of the disc: no shadow there.
+    QCOMPARE(At(image, 390 - 60, 390 - 60), QColor(200, 200, 200));
+}
+
+void RendererTest::pieceColourIsLeftAtTheLastOwnersColour() {
+    GameState state;
+    state.board.Set(1, 1, 2, 1);
+    state.board.Set(3, 4, 1, 2);
+    Render(state);
+    QCOMPARE(state.PieceColor, state.Player1Color);
+    state.board.Set(7, 8, 2, 3);
+    Render(state);
+    QCOMPARE(state.PieceColor, state.Player2Color);
+}
+
+void RendererTest::sharpScreensGetDiscsAtTheirResolution() {
+    GameState state;
+    state.board.Set(1, 1, 1, 1);
+    const QImage image = Render(state, 2.0);
+    QCOMPARE(image.size(), QSize(2 * W, 2 * H));
+    // Centre (390, 390) twips is device pixel (52, 52); the disc's radius of 50 twips is
+    // 6.7 device pixels, so 5 pixels up and left is still the piece, 8 is past it.
+    QCOMPARE(image.pixelColor(52 - 5, 52), QColor(0, 0, 255));
+    QCOMPARE(image.pixelColor(52, 52 - 5), QColor(0, 0, 255));
+    QCOMPARE(image.pixelColor(52 - 8, 52), QColor(200, 200, 200));
+}
+
+void RendererTest::barOnAnEmptyBoardIsOnlyTheGradient() {
+    const QImage bar = RenderBar(GameState{});
+    for (int y = 0; y < bar.height(); ++y)
+        for (int x = 0; x < bar.width(); x += 17) QVERIFY2(IsGradient(bar.pixelColor(x, y)), "");
+    // Darker at the top than at the bottom.
+    QVERIFY(bar.pixelColor(10, 0).green() < bar.pixelColor(10, 9).green());
+    QVERIFY(bar.pixelColor(10, 9).red() <= 96);
+}
+
+void RendererTest::barWithEqualTotalsIsAThinBlackLine() {
+    GameState state;
+    state.board.Set(1, 1, 1, 3);
+    state.board.Set(7, 8, 2, 3);
+    const QImage bar = RenderBar(state);
+    for (int y = 0; y < bar.height(); ++y) {
+        QCOMPARE(bar.pixelColor(153, y), QColor(Qt::black));
+        QVERIFY(IsGradient(bar.pixelColor(151, y)));
+        QVERIFY(IsGradient(bar.pixelColor(155, y)));
+    }
+}
+
+void RendererTest::barForThreeToOneSpansHalfOfPlayerOnesHalf() {
+    GameState state;
+    state.board.Set(1, 1, 1, 3);
+    state.board.Set(7, 8, 2, 1);
+    const QImage bar = RenderBar(state);
+    // From the middle (153) leftwards by half of half the width: to 76.5.
+    for (int y = 0; y < bar.height(); ++y) {
+        const QColor inside = bar.pixelColor(100, y);
+        QCOMPARE(inside.red(), 0);
+        QCOMPARE(inside.green(), 0);
+        QVERIFY(inside.blue() >= 15);
+        QVERIFY(IsGradient(bar.pixelColor(70, y)));
+        QVERIFY(IsGradient(bar.pixelColor(160, y)));
+    }
+    QVERIFY(bar.pixelColor(100, 0).blue() > bar.pixelColor(100, 9).blue());  // darker down
+    QVERIFY(bar.pixelColor(78, 5).blue() > 0 && bar.pixelColor(78, 5).red() == 0);
+}
+
+void RendererTest::barForOnePlayerHoldingAllFillsTheHalf() {
+    GameState state;
+    state.board.Set(4, 4, 2, 2);
+    QImage bar = RenderBar(state);
+    for (int x : {154, 200, 305}) {
+        const QColor c = bar.pixelColor(x, 5);
+        QVERIFY(c.red() > 0 && c.green() == 0 && c.blue() == 0);
+    }
+    QVERIFY(IsGradient(bar.pixelColor(140, 5)));
+    state.board.Set(4, 4, 1, 2);
+    bar = RenderBar(state);
+    for (int x : {0, 50, 152}) QCOMPARE(bar.pixelColor(x, 5).red(), 0);
+    QVERIFY(IsGradient(bar.pixelColor(170, 5)));
+}
+
+QTEST_MAIN(RendererTest)
+#include "test_renderer.moc"
