@@ -46,3 +46,25 @@ BENCHMARK(LowTurn);
 BENCHMARK(HighTurn);
 
 }  // namespace
+
+#include "arena.h"
+
+namespace {
+
+// Whole headless games, a random player 1 against the high level: games per second on
+// one core.
+void ArenaRandomVsHigh(benchmark::State& bench) {
+    std::uint64_t seed = 1;
+    for (auto _ : bench) {
+        arena::Options options;
+        options.p1 = arena::Player::Random;
+        options.p2 = arena::Player::High;
+        options.games = 1;
+        options.seed = seed++;
+        benchmark::DoNotOptimize(arena::Play(options));
+    }
+    bench.SetItemsProcessed(bench.iterations());
+}
+BENCHMARK(ArenaRandomVsHigh)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

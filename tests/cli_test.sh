@@ -63,5 +63,19 @@ printf '0.5\nabc\n' >"$work/junk.txt"
 out=$("$cli" move --level high --board "$work/empty.dat" | head -1)
 [[ "$out" =~ ^move\ [2-6]\ [2-7]$ ]]; check "clock-mixed source: inner opening ($out)" $?
 
+# The arena: one line, reproducible from its seed.
+line=$("$cli" arena --p1 random --p2 high --games 20 --seed 5)
+[[ "$line" =~ ^games\ 20,\ player\ 1\ wins\ [0-9]+,\ player\ 2\ wins\ [0-9]+,\ unfinished\ [0-9]+,\ average\ rounds\ [0-9.]+,\ games\ per\ second\ [0-9]+$ ]]
+check "arena prints one line ($line)" $?
+again=$("$cli" arena --p1 random --p2 high --games 20 --seed 5)
+[ "${line%, games per second*}" = "${again%, games per second*}" ]; check "arena repeats from its seed" $?
+for args in "arena --p1 random --p2 random --games 5" "arena --p1 low --p2 high" \
+            "arena --p1 low --p2 high --games 0" "arena --p1 low --p2 high --games x" \
+            "arena --p1 dumb --p2 high --games 3" "arena --p1 low --p2 high --games 3 --check 1"; do
+  # shellcheck disable=SC2086
+  "$cli" $args >"$work/out" 2>/dev/null
+  [ $? -eq 2 ] && [ ! -s "$work/out" ]; check "bad arena arguments '$args': exit 2" $?
+done
+
 echo "$failures failed"
 [ "$failures" -eq 0 ]

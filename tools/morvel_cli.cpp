@@ -1,12 +1,17 @@
 // morvel-cli: the game's own rules and computer players on the command line.
 //
 //   morvel-cli move --level low|high [--force-accept 0|1] [--random FILE] [--board FILE]
+//     Plays one computer turn as player 2 on a board in the saved-game format and prints
+//     the decision, so that any move of the game can be reproduced outside it.
 //
-// Plays one computer turn as player 2 on a board in the saved-game format and prints the
-// decision, so that any move of the game can be reproduced outside it.
+//   morvel-cli arena --p1 random|low|high --p2 low|high --games N [--seed S] [--check]
+//     Plays whole games headless and prints one line of results; --check verifies the
+//     board after every move and fails on the first breach.
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
 #include <iterator>
 #include <map>
@@ -17,6 +22,7 @@
 
 #include "ai_high.h"
 #include "ai_low.h"
+#include "arena.h"
 #include "game_state.h"
 #include "random_source.h"
 #include "savegame.h"
@@ -26,9 +32,13 @@ namespace {
 constexpr int BadInput = 2;
 constexpr int RandomRanOut = 3;
 
+constexpr int Breach = 4;
+
 const char* const Usage =
     "usage: morvel-cli move --level low|high [--force-accept 0|1] [--random FILE] "
-    "[--board FILE]\n";
+    "[--board FILE]\n"
+    "       morvel-cli arena --p1 random|low|high --p2 low|high --games N [--seed S] "
+    "[--check]\n";
 
 struct UsageError {
     std::string message;
@@ -50,11 +60,19 @@ class CountingRandom final : public rules::RandomSource {
     std::size_t draws_ = 0;
 };
 
+// Options with a value each; `flags` take none and are recorded with the value "1".
 std::map<std::string, std::string> ParseOptions(const std::vector<std::string>& args,
-                                                const std::vector<std::string>& known) {
+                                                const std::vector<std::string>& known,
+                                                const std::vector<std::string>& flags = {}) {
     std::map<std::string, std::string> options;
     for (std::size_t i = 0; i < args.size(); i += 2) {
         const std::string& name = args[i];
+        if (std::find(flags.begin(), flags.end(), name) != flags.end()) {
+            if (options.count(name)) throw UsageError{"option " + name + " given twice"};
+            options[name] = "1";
+            --i;
+            continue;
+        }
         if (std::find(known.begin(), known.end(), name) == known.end())
             throw UsageError{"unknown option '" + name + "'"};
         if (i + 1 >= args.size()) throw UsageError{"option " + name + " needs a value"};
@@ -157,6 +175,54 @@ int Move(const std::vector<std::string>& args) {
     return 0;
 }
 
+long long WholeNumber(const std::string& text, const std::string& option, long long least) {
+    std::size_t used = 0;
+    long long value = 0;
+    try {
+        value = std::stoll(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || value < least)
+        throw UsageError{option + " must be a whole number of at least " + std::to_string(least)};
+    return value;
+}
+
+int Arena(const std::vector<std::string>& args) {
+    const auto options = ParseOptions(args, {"--p1", "--p2", "--games", "--seed"}, {"--check"});
+    arena::Options run;
+    const auto p1 = options.count("--p1") ? arena::ParsePlayer(options.at("--p1")) : std::nullopt;
+    if (!p1) throw UsageError{"--p1 must be random, low or high"};
+    const auto p2 = options.count("--p2") ? arena::ParsePlayer(options.at("--p2")) : std::nullopt;
+    if (!p2 || *p2 == arena::Player::Random) throw UsageError{"--p2 must be low or high"};
+    if (!options.count("--games")) throw UsageError{"--games is needed"};
+    run.p1 = *p1;
+    run.p2 = *p2;
+    run.games = static_cast<int>(WholeNumber(options.at("--games"), "--games", 1));
+    if (options.count("--seed"))
+        run.seed = static_cast<std::uint64_t>(WholeNumber(options.at("--seed"), "--seed", 0));
+    else
+        run.seed = rules::ClockMixedRandom::SteadyClockNanoseconds();
+    run.check = options.count("--check") > 0;
+
+    const auto started = std::chrono::steady_clock::now();
+    const arena::Result result = arena::Play(run);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    if (result.breach) {
+        std::cerr << "morvel-cli: the board broke its rules: " << *result.breach << '\n';
+        return Breach;
+    }
+    const int finished = result.player1Wins + result.player2Wins;
+    std::cout << "games " << result.games << ", player 1 wins " << result.player1Wins
+              << ", player 2 wins " << result.player2Wins << ", unfinished " << result.unfinished
+              << ", average rounds " << std::fixed << std::setprecision(1)
+              << (finished ? static_cast<double>(result.rounds) / finished : 0.0)
+              << ", games per second " << std::setprecision(0)
+              << (seconds > 0 ? result.games / seconds : 0.0) << '\n';
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -164,6 +230,7 @@ int main(int argc, char** argv) {
     try {
         if (args.empty()) throw UsageError{"no command given"};
         if (args[0] == "move") return Move({args.begin() + 1, args.end()});
+        if (args[0] == "arena") return Arena({args.begin() + 1, args.end()});
         throw UsageError{"unknown command '" + args[0] + "'"};
     } catch (const UsageError& e) {
         std::cerr << "morvel-cli: " << e.message << '\n' << Usage;
