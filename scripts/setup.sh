@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils x11-apps imagemagick
+  xvfb xauth xdotool x11-utils x11-apps imagemagick python3 libx11-dev libxfixes-dev
   fonts-dejavu-core
 )
 
