@@ -114,6 +114,13 @@ class Session:
         self.env = dict(os.environ, DISPLAY=":" + number.decode().strip())
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env["XDG_RUNTIME_DIR"] = self.folder
+        # Only start the program once the server really answers.
+        deadline = time.monotonic() + 10
+        while subprocess.run(["xdpyinfo"], env=self.env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL).returncode != 0:
+            if time.monotonic() > deadline:
+                raise Failure("Xvfb does not answer")
+            time.sleep(0.05)
 
     def start_program(self):
         # A copy of the program in a folder of its own, so hra.dat lands there.
@@ -419,8 +426,10 @@ def main():
             passed += 1
         except Failure as e:
             print("FAIL: %s: %s" % (name, e))
-            if session.program and session.program.stderr and session.program.poll() is not None:
-                print(session.program.stderr.read().decode(errors="replace"))
+            if session.program and session.program.poll() is not None:
+                print("the program ended with status %s; it said:\n%s" % (
+                    session.program.returncode,
+                    session.program.stderr.read().decode(errors="replace")))
             failed += 1
         finally:
             session.stop()

@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+"""Start-up time and memory of the real game under Xvfb.
+
+usage: measure_game.py --program build/app/morvel --probe build/tests/cursor_probe [--runs N]
+
+Prints the time from starting the process to the splash on screen (median of the runs),
+and the resident memory of the running game with the menu shown and after a two-player
+game of a few moves.
+"""
+
+import argparse
+import os
+import statistics
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import e2e_test as e2e  # noqa: E402
+
+
+def resident_mib(pid):
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1]) / 1024
+    return float("nan")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--runs", type=int, default=5)
+    args = parser.parse_args()
+    args.artifacts = "/tmp/morvel-measure"
+    splash_times = []
+    menu_rss = game_rss = 0.0
+    for run in range(args.runs):
+        session = e2e.Session(args, "measure")
+        try:
+            session.start_x()
+            started = time.monotonic()
+            session.start_program()
+            session.wait("the splash", e2e.splash_shown, timeout=10)
+            splash_times.append(time.monotonic() - started)
+            session.wait("the menu", e2e.menu_shown, timeout=8)
+            menu_rss = max(menu_rss, resident_mib(session.program.pid))
+            session.click(e2e.START_BUTTON)
+            session.wait("the board", e2e.board_shown)
+            for n in (1, 2, 1, 2, 1, 2):
+                session.click(e2e.cell_centre(n))
+            session.wait("the moves", lambda sh: e2e.cell(sh, 1) == (1, 3))
+            game_rss = max(game_rss, resident_mib(session.program.pid))
+        finally:
+            session.stop()
+    print("start-up to splash: median %.0f ms over %d runs (min %.0f, max %.0f)"
+          % (statistics.median(splash_times) * 1000, len(splash_times),
+             min(splash_times) * 1000, max(splash_times) * 1000))
+    print("resident memory: %.1f MiB with the menu shown, %.1f MiB during a game"
+          % (menu_rss, game_rss))
+
+
+if __name__ == "__main__":
+    main()
