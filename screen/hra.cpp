@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "assets.h"
+#include "nas.h"
 #include "renderer.h"
 #include "savegame.h"
 
@@ -18,7 +19,9 @@ namespace {
 
 constexpr int Twips = screen::TwipsPerPixel;
 
-int ToPixels(double twips) { return static_cast<int>(std::lround(twips / Twips)); }
+int ToPixels(double twips) {
+    return static_cast<int>(std::lround(twips / Twips));
+}
 
 QRect TwipRect(int left, int top, int width, int height) {
     return QRect(left / Twips, top / Twips, width / Twips, height / Twips);
@@ -44,11 +47,15 @@ void SetTextColour(QLabel* label, const QColor& colour) {
 
 // Half a picture's size in hundredths of a millimetre at 96 dots per inch, used as twips:
 // the step of the background tiling, so neighbouring tiles overlap a little.
-double TileStep(int pixels) { return std::round(pixels * 2540.0 / 96.0) / 2.0; }
+double TileStep(int pixels) {
+    return std::round(pixels * 2540.0 / 96.0) / 2.0;
+}
 
 }  // namespace
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+}
 
 void PictureBox::SetPicture(const QPixmap& picture) {
     picture_ = picture;
@@ -60,9 +67,13 @@ void PictureBox::paintEvent(QPaintEvent*) {
     painter.drawPixmap(0, 0, picture_);
 }
 
-void PictureBox::mousePressEvent(QMouseEvent* event) { emit Pressed(event->position()); }
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    emit Pressed(event->position());
+}
 
-void PictureBox::mouseMoveEvent(QMouseEvent*) { emit Moved(); }
+void PictureBox::mouseMoveEvent(QMouseEvent*) {
+    emit Moved();
+}
 
 hra::hra(rules::GameState& state, rules::RandomSource& random, std::filesystem::path saveFile,
          std::function<void()> quit, QWidget* parent)
@@ -190,8 +201,10 @@ void hra::TileBackground() {
 
 void hra::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (tiled_) painter.drawPixmap(0, 0, background_);
-    else painter.fillRect(rect(), Qt::black);
+    if (tiled_)
+        painter.drawPixmap(0, 0, background_);
+    else
+        painter.fillRect(rect(), Qt::black);
 }
 
 void hra::resizeEvent(QResizeEvent* event) {

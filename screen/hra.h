@@ -11,7 +11,6 @@
 #include "ai_low.h"
 #include "game_state.h"
 #include "geometry.h"
-#include "nas.h"
 #include "random_source.h"
 
 class QLabel;
@@ -22,21 +21,21 @@ class QPushButton;
 class PictureBox : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit PictureBox(QWidget* parent = nullptr);
     void SetPicture(const QPixmap& picture);
     const QPixmap& Picture() const { return picture_; }
 
-signals:
+  signals:
     void Pressed(QPointF position);
     void Moved();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QPixmap picture_;
 };
 
@@ -45,7 +44,7 @@ private:
 class hra : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     enum class CustomImage { Hand, Hourglass };
     static constexpr int ArrowPointer = 0;
     static constexpr int CustomPointer = 99;
@@ -85,14 +84,14 @@ public:
 
     static QString InformationText();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void StartUp();
     void NewGameSetUp();
     void ShowMenu();

@@ -65,19 +65,17 @@ std::map<std::string, std::string> ParseOptions(const std::vector<std::string>& 
                                                 const std::vector<std::string>& known,
                                                 const std::vector<std::string>& flags = {}) {
     std::map<std::string, std::string> options;
-    for (std::size_t i = 0; i < args.size(); i += 2) {
-        const std::string& name = args[i];
+    for (std::size_t i = 0; i < args.size();) {
+        const std::string& name = args[i++];
+        if (options.count(name)) throw UsageError{"option " + name + " given twice"};
         if (std::find(flags.begin(), flags.end(), name) != flags.end()) {
-            if (options.count(name)) throw UsageError{"option " + name + " given twice"};
-            options[name] = "1";
-            --i;
+            options.emplace(name, std::string(1, '1'));
             continue;
         }
         if (std::find(known.begin(), known.end(), name) == known.end())
             throw UsageError{"unknown option '" + name + "'"};
-        if (i + 1 >= args.size()) throw UsageError{"option " + name + " needs a value"};
-        if (options.count(name)) throw UsageError{"option " + name + " given twice"};
-        options[name] = args[i + 1];
+        if (i >= args.size()) throw UsageError{"option " + name + " needs a value"};
+        options.emplace(name, args[i++]);
     }
     return options;
 }
@@ -191,10 +189,16 @@ long long WholeNumber(const std::string& text, const std::string& option, long l
 int Arena(const std::vector<std::string>& args) {
     const auto options = ParseOptions(args, {"--p1", "--p2", "--games", "--seed"}, {"--check"});
     arena::Options run;
-    const auto p1 = options.count("--p1") ? arena::ParsePlayer(options.at("--p1")) : std::nullopt;
-    if (!p1) throw UsageError{"--p1 must be random, low or high"};
-    const auto p2 = options.count("--p2") ? arena::ParsePlayer(options.at("--p2")) : std::nullopt;
-    if (!p2 || *p2 == arena::Player::Random) throw UsageError{"--p2 must be low or high"};
+    auto player = [&](const char* name) -> std::optional<arena::Player> {
+        const auto it = options.find(name);
+        if (it == options.end()) return std::nullopt;
+        return arena::ParsePlayer(it->second);
+    };
+    const std::optional<arena::Player> p1 = player("--p1");
+    if (!p1.has_value()) throw UsageError{"--p1 must be random, low or high"};
+    const std::optional<arena::Player> p2 = player("--p2");
+    if (!p2.has_value() || p2.value() == arena::Player::Random)
+        throw UsageError{"--p2 must be low or high"};
     if (!options.count("--games")) throw UsageError{"--games is needed"};
     run.p1 = *p1;
     run.p2 = *p2;
