@@ -61,6 +61,21 @@ void Hover(QWidget* widget, QPoint at) {
     QApplication::sendEvent(widget, &move);
 }
 
+// Clicks `button` expecting exactly one message box titled "Morvel"; closes it with OK and
+// returns its text (empty when no such box came).
+QString ClickExpectingMessage(QAbstractButton* button) {
+    int boxes = 0;
+    QString text;
+    OnNextModal([&](QWidget* m) {
+        QMessageBox* box = Box(m);
+        ++boxes;
+        if (box->windowTitle() == QStringLiteral("Morvel")) text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    button->click();
+    return boxes == 1 ? text : QString();
+}
+
 int VisibleMenus() {
     int count = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -85,6 +100,12 @@ struct Game {
         OnNextModal([=](QWidget* m) { Start(m, mode, difficulty); });
         window.show();
         QTRY_VERIFY(window.Plocha()->isVisible());
+    }
+
+    // A game against the high level, up to the computer's opening piece.
+    void BeginAgainstHighLevel() {
+        Begin(rules::AgainstComputer, rules::HighDifficulty);
+        QTRY_COMPARE_WITH_TIMEOUT(rules::CountPieces(state, 2), 1, 500);
     }
 
     QPoint CellCentre(int n) const {
@@ -268,8 +289,7 @@ void GameWindowTest::escapeInformationAndOtherKeys() {
 
 void GameWindowTest::computerOpensAtHighLevelAndAnswersEachMove() {
     Game g;
-    g.Begin(rules::AgainstComputer, rules::HighDifficulty);
-    QTRY_COMPARE_WITH_TIMEOUT(rules::CountPieces(g.state, 2), 1, 500);
+    g.BeginAgainstHighLevel();
     QCOMPARE(g.state.CurrentPlayer, 1);
     QCOMPARE(g.state.RoundNumber, 2);
     QCOMPARE(g.Round(), QStringLiteral("2 kolo"));
@@ -305,8 +325,7 @@ void GameWindowTest::computerOpensAtHighLevelAndAnswersEachMove() {
 
 void GameWindowTest::gameEndingOnTheComputersMoveStillLetsTheNextGameOpen() {
     Game g;
-    g.Begin(rules::AgainstComputer, rules::HighDifficulty);
-    QTRY_COMPARE_WITH_TIMEOUT(rules::CountPieces(g.state, 2), 1, 500);
+    g.BeginAgainstHighLevel();
     g.Click(g.FirstEmptyCell());
     QVERIFY(g.window.zappc().isActive());
     // During the delay the board becomes one where the computer takes player 1's last cell.
@@ -475,39 +494,22 @@ void GameWindowTest::badSaveFilesLeaveTheBoardAlone() {
     for (int n : {1, 2, 1}) g.Click(n);
     const rules::Board board = g.state.board;
     const QImage picture = g.window.Plocha()->Picture().toImage();
-    {  // missing
-        int boxes = 0;
-        OnNextModal([&](QWidget* m) {
-            ++boxes;
-            Box(m)->button(QMessageBox::Ok)->click();
-        });
-        g.window.nah()->click();
-        QCOMPARE(boxes, 1);
-        QCOMPARE(g.state.board, board);
-    }
-    for (const std::string& text : {std::string("garbage"), std::string(" 0 \r\n", 5),
+    const QString cannotLoad = QStringLiteral("Hru se nepodařilo nahrát.");
+
+    QVERIFY(ClickExpectingMessage(g.window.nah()).startsWith(cannotLoad));  // missing
+    QCOMPARE(g.state.board, board);
+    for (const std::string& text : {std::string("garbage"), std::string(" 0 \r\n"),
                                     savegame::FormatBoard({}).replace(0, 2, " 3")}) {
         std::ofstream(g.SaveFile(), std::ios::binary) << text;
-        int boxes = 0;
-        OnNextModal([&](QWidget* m) {
-            ++boxes;
-            Box(m)->button(QMessageBox::Ok)->click();
-        });
-        g.window.nah()->click();
-        QCOMPARE(boxes, 1);
+        QVERIFY(ClickExpectingMessage(g.window.nah()).startsWith(cannotLoad));
         QCOMPARE(g.state.board, board);
         QCOMPARE(g.window.Plocha()->Picture().toImage(), picture);
     }
     // A save that cannot be written says so and keeps nothing half-done.
     std::filesystem::remove(g.SaveFile());
     std::filesystem::create_directory(g.SaveFile());
-    int boxes = 0;
-    OnNextModal([&](QWidget* m) {
-        ++boxes;
-        Box(m)->button(QMessageBox::Ok)->click();
-    });
-    g.window.sav()->click();
-    QCOMPARE(boxes, 1);
+    QVERIFY(ClickExpectingMessage(g.window.sav())
+                .startsWith(QStringLiteral("Hru se nepodařilo uložit.")));
     QVERIFY(std::filesystem::is_directory(g.SaveFile()));
     QCOMPARE(g.state.board, board);
 }
