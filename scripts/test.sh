@@ -8,20 +8,44 @@ bash "$root/scripts/setup.sh"
 
 export QT_QPA_PLATFORM=offscreen
 
+passed=0
+failed=0
+# Runs CTest in a build folder and adds its counts to the totals printed at the end.
+run_ctest() {
+  local log
+  log=$(mktemp)
+  local status=0
+  (cd "$1" && shift && ctest --output-on-failure "$@") | tee "$log" || status=$?
+  local summary
+  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+  rm -f "$log"
+  if [ -n "$summary" ]; then
+    local total bad
+    bad=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$summary")
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
+    failed=$((failed + bad))
+    passed=$((passed + total - bad))
+  fi
+  return "$status"
+}
+
 echo "== optimised build"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$root/build" -j2
-(cd "$root/build" && ctest --output-on-failure -j2)
+run_ctest "$root/build" -j2
 
 echo "== sanitizer build"
 cmake -S "$root" -B "$root/build-san" -DCMAKE_BUILD_TYPE=Debug -DMORVEL_SANITIZE=ON \
   -DMORVEL_BENCH=OFF >/dev/null
 cmake --build "$root/build-san" -j2
-(cd "$root/build-san" && ctest --output-on-failure -j2)
+run_ctest "$root/build-san" -j2
 
 echo "== fuzzing the saved-game reader"
 cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEL_FUZZ=ON -DMORVEL_GUI=OFF -DMORVEL_TESTS=OFF \
   -DMORVEL_BENCH=OFF >/dev/null
 cmake --build "$root/build-fuzz" -j2 --target fuzz_savegame
-(cd "$root/build-fuzz" && ctest --output-on-failure)
+run_ctest "$root/build-fuzz"
+
+echo
+echo "all builds: $passed passed, $failed failed"
