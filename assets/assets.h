@@ -11,7 +11,6 @@ inline const QString Tile = QStringLiteral(":/tile.png");
 inline const QString Hand = QStringLiteral(":/hand.png");
 inline const QString Hourglass = QStringLiteral(":/hourglass.png");
 inline const QString Icon = QStringLiteral(":/icon.png");
-inline const QString LargeIcon = QStringLiteral(":/icon-256.png");
 inline const QString Banner = QStringLiteral(":/banner.png");
 inline const QString Start = QStringLiteral(":/start.png");
 inline const QString StartHover = QStringLiteral(":/start-hover.png");

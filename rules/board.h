@@ -8,8 +8,6 @@ namespace rules {
 inline constexpr int Columns = 7;
 inline constexpr int Rows = 8;
 inline constexpr int Cells = Columns * Rows;
-inline constexpr int OwnerLayer = 1;
-inline constexpr int CountLayer = 2;
 
 constexpr bool IsPlayable(int column, int row) {
     return column >= 1 && column <= Columns && row >= 1 && row <= Rows;
@@ -29,11 +27,6 @@ class Board {
 
     int Owner(int column, int row) const { return At(column, row).owner; }
     int Count(int column, int row) const { return At(column, row).count; }
-    // Board(column, row, layer) as the rest of the game speaks of it.
-    int operator()(int column, int row, int layer) const {
-        assert(layer == OwnerLayer || layer == CountLayer);
-        return layer == OwnerLayer ? Owner(column, row) : Count(column, row);
-    }
 
     void SetOwner(int column, int row, int owner) { Playable(column, row).owner = owner; }
     void SetCount(int column, int row, int count) { Playable(column, row).count = count; }

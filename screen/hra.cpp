@@ -137,7 +137,6 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, std::filesystem::
     const double top = 1800 + (h / 2 - screen::BoardHeightTwips / 2.0) * 0.5;
     const double left = 3360 + (w / 2 - screen::BoardWidthTwips / 2.0) * 0.5;
     plocha_->move(ToPixels(left), ToPixels(top));
-    boardTwips_ = plocha_->pos() * Twips;
     kbod_->setGeometry(plocha_->x(), plocha_->y() - screen::BarHeightTwips / Twips,
                        plocha_->width(), screen::BarHeightTwips / Twips);
     SetPointer(CustomPointer);

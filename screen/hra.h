@@ -70,15 +70,12 @@ class hra : public QWidget {
     QPushButton* sav() const { return sav_; }
     QPushButton* nah() const { return nah_; }
     QTimer& Timer1() { return timer1_; }
-    QTimer& Timer2() { return timer2_; }
     QTimer& zappc() { return zappc_; }
     int PointerSetting() const { return pointerSetting_; }
     CustomImage CurrentCustomImage() const { return customImage_; }
     bool BackgroundTiled() const { return tiled_; }
     bool MenuOpen() const { return menuOpen_; }
     const screen::CellRectTable& CellRect() const { return cellRect_; }
-    // Where the board's top-left corner lies in the window, in twips.
-    QPoint BoardPositionTwips() const { return boardTwips_; }
     // The picture drawn behind the controls.
     const QPixmap& Background() const { return background_; }
 
@@ -129,7 +126,6 @@ class hra : public QWidget {
     QCursor hand_;
     QCursor hourglass_;
     QPixmap background_;
-    QPoint boardTwips_;
     int pointerSetting_ = CustomPointer;
     CustomImage customImage_ = CustomImage::Hand;
     bool tiled_ = false;
