@@ -67,8 +67,6 @@ void PickRandomCell(Module& m, rules::GameState& state, rules::RandomSource& ran
     assert(rules::HasPlayableCell(state));
     for (;;) {
         m.CandidateCount = 0;
-        state.MoveColumn = 0;
-        state.MoveRow = 0;
         m.RandomArea = 1;
         int taken = 0;
         for (int r = 2; r <= 7; ++r)

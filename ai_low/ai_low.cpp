@@ -56,8 +56,6 @@ void PickRandomCell(Module& m, rules::GameState& state, rules::RandomSource& ran
     assert(rules::HasPlayableCell(state));
     for (;;) {
         m.CandidateCount = 0;
-        state.MoveColumn = 0;
-        state.MoveRow = 0;
         random.Reseed();
         state.MoveColumn = 1 + static_cast<int>(random.Next() * 7);
         state.MoveRow = 1 + static_cast<int>(random.Next() * 8);

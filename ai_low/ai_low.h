@@ -1,7 +1,5 @@
 #pragma once
 
-#include <array>
-
 #include "candidates.h"
 #include "game_state.h"
 #include "random_source.h"

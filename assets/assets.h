@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QFont>
+#include <QRect>
 #include <QString>
+
+#include "geometry.h"
 
 // Paths of the compiled-in pictures.
 namespace assets {
@@ -18,5 +21,11 @@ inline const QString Splash = QStringLiteral(":/splash.png");
 
 // The classic dialog face: bold "MS Sans Serif", or a bold sans-serif where it is missing.
 QFont ClassicFont(double points);
+
+// A control's place and size given in twips, as pixels.
+inline QRect TwipRect(int left, int top, int width, int height) {
+    constexpr int k = screen::TwipsPerPixel;
+    return QRect(left / k, top / k, width / k, height / k);
+}
 
 }  // namespace assets

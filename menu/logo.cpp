@@ -11,20 +11,21 @@ logo::logo(std::function<void()> showGame, QWidget* parent)
       picture_(assets::Splash),
       showGame_(std::move(showGame)) {
     setWindowTitle(QStringLiteral("logo"));
-    setFixedSize(3855 / 15, 3555 / 15);
+    setFixedSize(assets::TwipRect(0, 0, 3855, 3555).size());
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     auto* title = new QLabel(this);
-    title->setGeometry(480 / 15, 1560 / 15, 3015 / 15, 1575 / 15);
-    title->setText(QStringLiteral("Morvel    Logická hra      Naprogramoval tým Morvel      "
-                                  "© 2026"));
+    title->setGeometry(assets::TwipRect(480, 1560, 3015, 1575));
+    title->setText(
+        QStringLiteral("Morvel    Logická hra      Naprogramoval tým Morvel      "
+                       "© 2026"));
     title->setWordWrap(true);
     title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     title->setFont(assets::ClassicFont(12));
     title->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
 
     auto* address = new QLabel(QStringLiteral("www.morvel.example"), this);
-    address->setGeometry(600 / 15, 2760 / 15, 3375 / 15, 255 / 15);
+    address->setGeometry(assets::TwipRect(600, 2760, 3375, 255));
     address->setFont(assets::ClassicFont(8.25));
     address->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0); background: transparent;"));
 

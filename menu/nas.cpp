@@ -12,11 +12,7 @@
 
 namespace {
 
-constexpr int Twips = 15;
-
-QRect TwipRect(int left, int top, int width, int height) {
-    return QRect(left / Twips, top / Twips, width / Twips, height / Twips);
-}
+using assets::TwipRect;
 
 QRadioButton* OptionButton(QWidget* parent, const QRect& where) {
     auto* button = new QRadioButton(parent);
@@ -55,7 +51,7 @@ nas::nas(rules::GameState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state) {
     setWindowTitle(QStringLiteral("Form1"));
     setModal(true);
-    setFixedSize(4755 / Twips, 3195 / Twips);
+    setFixedSize(TwipRect(0, 0, 4755, 3195).size());
     setStyleSheet(QStringLiteral("nas { background: black; }"));
 
     frame1_ = new QFrame(this);

@@ -19,12 +19,10 @@ namespace {
 
 constexpr int Twips = screen::TwipsPerPixel;
 
+using assets::TwipRect;
+
 int ToPixels(double twips) {
     return static_cast<int>(std::lround(twips / Twips));
-}
-
-QRect TwipRect(int left, int top, int width, int height) {
-    return QRect(left / Twips, top / Twips, width / Twips, height / Twips);
 }
 
 QLabel* StatusLabel(QWidget* parent, const QRect& where, double points, const QColor& colour) {
@@ -90,7 +88,7 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, std::filesystem::
     setWindowIcon(QIcon(assets::Icon));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    resize(8730 / Twips, 5925 / Twips);
+    resize(TwipRect(0, 0, 8730, 5925).size());
 
     plocha_ = new PictureBox(this);
     plocha_->setGeometry(TwipRect(3360, 1800, screen::BoardWidthTwips, screen::BoardHeightTwips));
@@ -258,7 +256,8 @@ void hra::NewGameSetUp() {
     label1_[1]->show();
     label1_[0]->show();
     kbod_->show();
-    plocha_->SetPicture(PictureFor(plocha_));
+    // The board picture is repainted from scratch by RedrawBoard below, before anything
+    // can be shown: the previous game's position never appears.
     const bool computerOpens = rules::SetUpBoard(state_);
     plocha_->show();
     sav_->show();
@@ -268,28 +267,21 @@ void hra::NewGameSetUp() {
     RedrawBoard();
 }
 
-QPixmap hra::PictureFor(PictureBox* box) const {
+QPixmap hra::BlankPicture(const QWidget* box) const {
     const qreal ratio = devicePixelRatioF();
     QPixmap picture(box->size() * ratio);
     picture.setDevicePixelRatio(ratio);
-    if (box == plocha_) {
-        QPainter painter(&picture);
-        painter.drawPixmap(QRectF(QPointF(0, 0), QSizeF(box->size())), boardBitmap_,
-                           QRectF(boardBitmap_.rect()));
-    } else {
-        picture.fill(Qt::black);
-    }
     return picture;
 }
 
 void hra::RedrawBoard() {
-    QPixmap board = PictureFor(plocha_);
+    QPixmap board = BlankPicture(plocha_);
     {
         QPainter painter(&board);
-        screen::DrawPieces(painter, state_, cellRect_);
+        screen::DrawBoardPicture(painter, boardBitmap_, state_, cellRect_);
     }
     plocha_->SetPicture(board);
-    QPixmap bar = PictureFor(kbod_);
+    QPixmap bar = BlankPicture(kbod_);
     {
         QPainter painter(&bar);
         screen::DrawBalanceBar(painter, state_, kbod_->width() * Twips, kbod_->height() * Twips);

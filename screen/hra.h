@@ -99,7 +99,7 @@ class hra : public QWidget {
     void SetPointer(int setting);
     void SetCustomImage(CustomImage image);
     void TileBackground();
-    QPixmap PictureFor(PictureBox* box) const;
+    QPixmap BlankPicture(const QWidget* box) const;
     void ShowGameControls(bool shown);
     void Complain(const QString& text);
 
