@@ -1,6 +1,9 @@
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
 #include <QScreen>
+#include <cstdio>
+#include <cstdlib>
 
 #include "assets.h"
 #include "game_state.h"
@@ -9,19 +12,89 @@
 #include "random_source.h"
 #include "savegame.h"
 
+namespace {
+
+constexpr int BadUsage = 2;
+
+const char* const HelpText =
+    "Použití: morvel [volby]\n"
+    "Morvel, desková hra pro dva hráče u jednoho počítače.\n"
+    "\n"
+    "Volby:\n"
+    "  -h, --help     vypíše tuto nápovědu a skončí\n"
+    "  -v, --version  vypíše verzi a skončí\n"
+    "\n"
+    "Hra se ukládá do hra.dat vedle programu, smí-li do té složky hráč zapisovat,\n"
+    "jinak do $XDG_DATA_HOME/morvel/hra.dat (~/.local/share/morvel/hra.dat).\n"
+    "Podrobnosti: man 6 morvel\n";
+
+// Looks at the command line before any window exists, so that --help and --version answer
+// without a display. Returns the exit status when the program should end here.
+std::optional<int> HandleCommandLine(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    // Qt's own options (-platform xcb, -display :1, ...) take one dash and a whole word.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(help);
+    parser.addOption(version);
+    // The options QApplication takes for itself are passed on to it.
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "display",
+                             "geometry", "qwindowgeometry", "qwindowtitle", "qwindowicon",
+                             "style", "stylesheet", "session", "name", "title"})
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("x")));
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"})
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
+
+    const bool parsed = parser.parse(arguments);
+    if (!parsed || !parser.positionalArguments().isEmpty()) {
+        QString why;
+        if (!parser.unknownOptionNames().isEmpty())
+            why = QStringLiteral("neznámá volba '%1'").arg(parser.unknownOptionNames().constFirst());
+        else if (!parsed)
+            why = parser.errorText();
+        else
+            why = QStringLiteral("nečekaný argument '%1'")
+                      .arg(parser.positionalArguments().constFirst());
+        std::fprintf(stderr, "morvel: %s\nPoužití: morvel [--help] [--version]\n",
+                     why.toLocal8Bit().constData());
+        return BadUsage;
+    }
+    if (parser.isSet(help)) {
+        std::fputs(HelpText, stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("morvel %s\n", MORVEL_VERSION);
+        return 0;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = HandleCommandLine(argc, argv)) return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvel"));
+    QApplication::setApplicationVersion(QStringLiteral(MORVEL_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(MORVEL_APP_ID));
     QApplication::setWindowIcon(QIcon(assets::Icon));
 
     rules::GameState state;
     rules::ClockMixedRandom random(rules::ClockMixedRandom::SteadyClockNanoseconds());
     const std::filesystem::path programDirectory =
         QCoreApplication::applicationDirPath().toStdString();
-    hra game(state, random, savegame::SaveFilePath(programDirectory), [] {
-        QApplication::closeAllWindows();
-        QCoreApplication::exit(0);
-    });
+    hra game(state, random,
+             savegame::FindSlot(programDirectory, std::getenv("XDG_DATA_HOME"),
+                                std::getenv("HOME")),
+             [] {
+                 QApplication::closeAllWindows();
+                 QCoreApplication::exit(0);
+             });
     logo splash([&game] {
         // Fill the screen even where no window manager maximises windows.
         if (QScreen* where = game.screen()) game.setGeometry(where->availableGeometry());

@@ -36,7 +36,7 @@ BENCHMARK(BoardPictureIntoImage)->Unit(benchmark::kMicrosecond);
 void GameRedrawBoard(benchmark::State& bench) {
     rules::GameState state = FullBoard();
     rules::ClockMixedRandom random;
-    hra window(state, random, "/nonexistent/hra.dat");
+    hra window(state, random, {"/nonexistent/hra.dat"});
     for (auto _ : bench) window.RedrawBoard();
 }
 BENCHMARK(GameRedrawBoard)->Unit(benchmark::kMicrosecond);
@@ -45,7 +45,7 @@ BENCHMARK(GameRedrawBoard)->Unit(benchmark::kMicrosecond);
 void WholeWindowIntoImage(benchmark::State& bench) {
     rules::GameState state = FullBoard();
     rules::ClockMixedRandom random;
-    hra window(state, random, "/nonexistent/hra.dat");
+    hra window(state, random, {"/nonexistent/hra.dat"});
     window.resize(1280, 800);
     window.Timer1().stop();
     window.Plocha()->show();

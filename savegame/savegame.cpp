@@ -1,7 +1,11 @@
 #include "savegame.h"
 
+#include <fcntl.h>
+#include <pwd.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
@@ -101,38 +105,104 @@ std::optional<rules::Board> ParseBoard(std::string_view text, std::string* error
     return board;
 }
 
-std::filesystem::path SaveFilePath(const std::filesystem::path& programDirectory) {
-    return programDirectory / FileName;
+namespace {
+
+bool Absolute(const char* path) {
+    return path && path[0] == '/';
 }
 
-bool SaveGame(const std::filesystem::path& file, const rules::Board& board, std::string* error) {
-    const std::string text = FormatBoard(board);
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
+std::filesystem::path HomeFolder(const char* home) {
+    if (Absolute(home)) return home;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && Absolute(entry->pw_dir))
+        return entry->pw_dir;
+    return {};
+}
+
+// Opens a temporary file of a name nobody else uses, beside `file`; -1 on failure.
+int OpenTemporary(const std::filesystem::path& file, std::filesystem::path* temporary) {
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[48];
+        std::snprintf(suffix, sizeof suffix, ".%ld-%u.tmp", static_cast<long>(::getpid()),
+                      serial++);
+        *temporary = file;
+        *temporary += suffix;
+        const int fd = ::open(temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+bool WriteAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool SyncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
+}  // namespace
+
+Slot FindSlot(const std::filesystem::path& programDirectory, const char* xdgDataHome,
+              const char* home) {
+    if (::access(programDirectory.c_str(), W_OK | X_OK) == 0)
+        return {programDirectory / FileName, false};
+    std::filesystem::path data;
+    if (Absolute(xdgDataHome)) {
+        data = xdgDataHome;
+    } else {
+        const std::filesystem::path homeFolder = HomeFolder(home);
+        // Nowhere else to go: the save then fails with a message naming the program's folder.
+        if (homeFolder.empty()) return {programDirectory / FileName, false};
+        data = homeFolder / ".local" / "share";
+    }
+    return {data / "morvel" / FileName, true};
+}
+
+bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error) {
+    const std::filesystem::path& file = slot.file;
+    const std::filesystem::path folder = file.parent_path();
     std::error_code ec;
+    if (slot.makeFolder) {
+        std::filesystem::create_directories(folder, ec);
+        if (ec || !std::filesystem::is_directory(folder)) {
+            Say(error, "Složku " + folder.string() + " nelze vytvořit.");
+            return false;
+        }
+    }
     if (std::filesystem::is_directory(file, ec)) {
-        Say(error, "Místo souboru " + file.filename().string() + " je složka.");
+        Say(error, "Místo souboru " + file.string() + " je složka.");
         return false;
     }
-    {
-        std::FILE* out = std::fopen(temporary.c_str(), "wb");
-        if (!out) {
-            Say(error, "Soubor nelze vytvořit ve složce " + file.parent_path().string() + ".");
-            return false;
-        }
-        const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size() &&
-                             std::fflush(out) == 0 && ::fsync(fileno(out)) == 0;
-        const bool closed = std::fclose(out) == 0;
-        if (!written || !closed) {
-            std::filesystem::remove(temporary, ec);
-            Say(error, "Zápis na disk selhal.");
-            return false;
-        }
+    std::filesystem::path temporary;
+    const int fd = OpenTemporary(file, &temporary);
+    if (fd < 0) {
+        Say(error, "Ve složce " + folder.string() + " nelze vytvořit soubor.");
+        return false;
+    }
+    const bool written = WriteAll(fd, FormatBoard(board)) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written) {
+        std::filesystem::remove(temporary, ec);
+        Say(error, "Zápis souboru " + temporary.string() + " selhal.");
+        return false;
     }
     std::filesystem::rename(temporary, file, ec);
     if (ec) {
         std::filesystem::remove(temporary, ec);
-        Say(error, "Uloženou hru nelze nahradit novou.");
+        Say(error, "Soubor " + file.string() + " nelze nahradit novým.");
+        return false;
+    }
+    if (!SyncFolder(folder.empty() ? std::filesystem::path(".") : folder)) {
+        Say(error, "Složku " + folder.string() + " se nepodařilo zapsat na disk.");
         return false;
     }
     return true;
@@ -141,22 +211,25 @@ bool SaveGame(const std::filesystem::path& file, const rules::Board& board, std:
 std::optional<rules::Board> LoadGame(const std::filesystem::path& file, std::string* error) {
     std::ifstream in(file, std::ios::binary);
     if (!in || std::filesystem::is_directory(file)) {
-        Say(error, "Uloženou hru nelze otevřít.");
+        Say(error, "Soubor " + file.string() + " nelze otevřít.");
         return std::nullopt;
     }
     // Read at most one byte past the limit, so a huge file is never taken into memory.
     std::string text(MaxFileSize + 1, '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (in.bad()) {
-        Say(error, "Uloženou hru nelze přečíst.");
+        Say(error, "Soubor " + file.string() + " nelze přečíst.");
         return std::nullopt;
     }
     text.resize(static_cast<std::size_t>(in.gcount()));
     if (text.size() > MaxFileSize) {
-        Say(error, "Soubor je příliš velký na uloženou hru.");
+        Say(error, "Soubor " + file.string() + " je příliš velký na uloženou hru.");
         return std::nullopt;
     }
-    return ParseBoard(text, error);
+    std::string why;
+    std::optional<rules::Board> board = ParseBoard(text, &why);
+    if (!board) Say(error, "Soubor " + file.string() + ": " + why);
+    return board;
 }
 
 }  // namespace savegame

@@ -24,16 +24,30 @@ std::string FormatBoard(const rules::Board& board);
 // counts 0..4. On failure returns nothing and says why (in Czech) in `error`.
 std::optional<rules::Board> ParseBoard(std::string_view text, std::string* error = nullptr);
 
-// Where the save lives: beside the program.
-std::filesystem::path SaveFilePath(const std::filesystem::path& programDirectory);
+// The one save slot.
+struct Slot {
+    std::filesystem::path file;
+    // The player's data folder is made on the first save; the program's folder never is.
+    bool makeFolder = false;
+};
 
-// Writes a temporary file beside `file`, flushes it and renames it over `file`, so a
-// failed save leaves the previous one as it was. Returns false and says why on failure.
-bool SaveGame(const std::filesystem::path& file, const rules::Board& board,
-              std::string* error = nullptr);
+// Beside the program when the player may write into its folder (a build tree, a folder
+// install, an unpacked archive). Otherwise, as in a system-wide install, in the player's
+// data folder: $XDG_DATA_HOME/morvel/hra.dat, or ~/.local/share/morvel/hra.dat when the
+// variable is unset, empty or not an absolute path. `xdgDataHome` and `home` are the
+// environment's values and may be null; without a usable `home` the password database
+// says where the home folder is.
+Slot FindSlot(const std::filesystem::path& programDirectory, const char* xdgDataHome,
+              const char* home);
 
-// Reads and checks `file`; returns nothing and says why when it is missing, too large,
-// unreadable or not a saved board.
+// Writes a temporary file of a name of its own beside `slot.file`, syncs it, renames it
+// over `slot.file` and syncs the folder, so that a failed save leaves the previous one as
+// it was, two programs saving at once never share a temporary file, and a save reported
+// as done survives a power cut. Returns false and says why, naming the path, on failure.
+bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error = nullptr);
+
+// Reads and checks `file`; returns nothing and says why (naming the path) when it is
+// missing, too large, unreadable or not a saved board.
 std::optional<rules::Board> LoadGame(const std::filesystem::path& file,
                                      std::string* error = nullptr);
 

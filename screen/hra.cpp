@@ -73,12 +73,12 @@ void PictureBox::mouseMoveEvent(QMouseEvent*) {
     emit Moved();
 }
 
-hra::hra(rules::GameState& state, rules::RandomSource& random, std::filesystem::path saveFile,
+hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot saveSlot,
          std::function<void()> quit, QWidget* parent)
     : QWidget(parent),
       state_(state),
       random_(random),
-      saveFile_(std::move(saveFile)),
+      saveSlot_(std::move(saveSlot)),
       quit_(std::move(quit)),
       boardBitmap_(assets::Board),
       tile_(assets::Tile),
@@ -405,13 +405,13 @@ void hra::Complain(const QString& text) {
 
 void hra::SaveGame() {
     std::string why;
-    if (!savegame::SaveGame(saveFile_, state_.board, &why))
+    if (!savegame::SaveGame(saveSlot_, state_.board, &why))
         Complain(QStringLiteral("Hru se nepodařilo uložit. ") + QString::fromStdString(why));
 }
 
 void hra::LoadGame() {
     std::string why;
-    const std::optional<rules::Board> board = savegame::LoadGame(saveFile_, &why);
+    const std::optional<rules::Board> board = savegame::LoadGame(saveSlot_.file, &why);
     if (!board) {
         // The board on screen stays exactly as it was.
         Complain(QStringLiteral("Hru se nepodařilo nahrát. ") + QString::fromStdString(why));

@@ -12,6 +12,7 @@
 #include "game_state.h"
 #include "geometry.h"
 #include "random_source.h"
+#include "savegame.h"
 
 class QLabel;
 class QPushButton;
@@ -50,8 +51,8 @@ class hra : public QWidget {
     static constexpr int CustomPointer = 99;
     static constexpr int ComputerDelayMilliseconds = 1000;
 
-    // `saveFile` is where hra.dat is kept; `quit` ends the program (the menu's "X").
-    hra(rules::GameState& state, rules::RandomSource& random, std::filesystem::path saveFile,
+    // `saveSlot` is where hra.dat is kept; `quit` ends the program (the menu's "X").
+    hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot saveSlot,
         std::function<void()> quit = {}, QWidget* parent = nullptr);
 
     // The move handlers and procedures of the game.
@@ -105,7 +106,7 @@ class hra : public QWidget {
 
     rules::GameState& state_;
     rules::RandomSource& random_;
-    std::filesystem::path saveFile_;
+    savegame::Slot saveSlot_;
     std::function<void()> quit_;
     ai_low::Module low_;
     ai_high::Module high_;

@@ -10,6 +10,8 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils x11-apps imagemagick python3 libx11-dev libxfixes-dev
   fonts-dejavu-core
+  libcli11-dev
+  dpkg-dev fakeroot lintian desktop-file-utils appstream groff-base util-linux
 )
 
 missing=()

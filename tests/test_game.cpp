@@ -88,7 +88,7 @@ struct Game {
     rules::ClockMixedRandom random{17, [] { return std::uint64_t{3}; }};
     QTemporaryDir dir;
     int quits = 0;
-    hra window{state, random, std::filesystem::path(dir.path().toStdString()) / "hra.dat",
+    hra window{state, random, {std::filesystem::path(dir.path().toStdString()) / "hra.dat"},
                [this] { ++quits; }};
 
     std::filesystem::path SaveFile() const {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -136,50 +138,129 @@ TEST(SaveFormat, ReaderRejectsAnythingThatIsNotASavedBoard) {
 }
 
 TEST_F(SaveDirectory, SaveTwiceGivesIdenticalFilesAndLoadReturnsTheBoard) {
-    const fs::path file = savegame::SaveFilePath(dir_);
-    EXPECT_EQ(file.filename(), "hra.dat");
-    ASSERT_TRUE(savegame::SaveGame(file, PlayedBoard()));
-    const std::string first = ReadBytes(file);
-    ASSERT_TRUE(savegame::SaveGame(file, PlayedBoard()));
-    EXPECT_EQ(ReadBytes(file), first);
+    const savegame::Slot slot{dir_ / "hra.dat"};
+    ASSERT_TRUE(savegame::SaveGame(slot, PlayedBoard()));
+    const std::string first = ReadBytes(slot.file);
+    ASSERT_TRUE(savegame::SaveGame(slot, PlayedBoard()));
+    EXPECT_EQ(ReadBytes(slot.file), first);
     EXPECT_EQ(first, savegame::FormatBoard(PlayedBoard()));
-    const auto loaded = savegame::LoadGame(file);
+    const auto loaded = savegame::LoadGame(slot.file);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(*loaded, PlayedBoard());
     // Nothing but hra.dat is left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
-TEST_F(SaveDirectory, LoadRefusesMissingHugeAndDirectoryFiles) {
+TEST_F(SaveDirectory, FailuresNameThePathAndChangeNothing) {
+    const fs::path file = dir_ / "hra.dat";
     std::string error;
-    EXPECT_FALSE(savegame::LoadGame(dir_ / "hra.dat", &error));
-    EXPECT_FALSE(error.empty());
+    auto refusedLoad = [&](const char* what) {
+        error.clear();
+        EXPECT_FALSE(savegame::LoadGame(file, &error)) << what;
+        EXPECT_NE(error.find(file.string()), std::string::npos) << what << ": " << error;
+    };
+    refusedLoad("missing");
     // A valid board followed by a megabyte of blank lines is still too large to read.
-    WriteBytes(dir_ / "hra.dat", Repeat(" 0 \r\n", 112) + std::string(1 << 20, '\n'));
-    EXPECT_FALSE(savegame::LoadGame(dir_ / "hra.dat", &error));
-    fs::remove(dir_ / "hra.dat");
-    fs::create_directory(dir_ / "hra.dat");
-    EXPECT_FALSE(savegame::LoadGame(dir_ / "hra.dat", &error));
-}
-
-TEST_F(SaveDirectory, FailedSaveLeavesThePreviousFileByteForByte) {
-    const fs::path file = savegame::SaveFilePath(dir_);
-    ASSERT_TRUE(savegame::SaveGame(file, PlayedBoard()));
-    const std::string before = ReadBytes(file);
-    // The temporary file cannot be created: a directory stands where it would go.
-    fs::create_directory(fs::path(file) += ".tmp");
-    std::string error;
-    EXPECT_FALSE(savegame::SaveGame(file, rules::Board{}, &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(ReadBytes(file), before);
+    WriteBytes(file, Repeat(" 0 \r\n", 112) + std::string(1 << 20, '\n'));
+    refusedLoad("huge");
+    WriteBytes(file, Repeat(" 0 \r\n", 111));
+    refusedLoad("short");
+    fs::remove(file);
+    fs::create_directory(file);
+    refusedLoad("a directory");
 
     // A directory named hra.dat: nothing is written and the directory stays.
-    const fs::path other = dir_ / "sub";
-    fs::create_directories(other / "hra.dat");
-    EXPECT_FALSE(savegame::SaveGame(savegame::SaveFilePath(other), PlayedBoard(), &error));
-    EXPECT_TRUE(fs::is_directory(other / "hra.dat"));
+    EXPECT_FALSE(savegame::SaveGame({file}, PlayedBoard(), &error));
+    EXPECT_NE(error.find(file.string()), std::string::npos) << error;
+    EXPECT_TRUE(fs::is_directory(file));
 
-    // The program's directory itself is missing.
-    EXPECT_FALSE(savegame::SaveGame(dir_ / "gone" / "hra.dat", PlayedBoard(), &error));
+    // The program's folder itself is missing: it is not made.
+    const fs::path gone = dir_ / "gone" / "hra.dat";
+    EXPECT_FALSE(savegame::SaveGame({gone}, PlayedBoard(), &error));
+    EXPECT_NE(error.find(gone.parent_path().string()), std::string::npos) << error;
     EXPECT_FALSE(fs::exists(dir_ / "gone"));
+
+    // A data folder that cannot be made, for a file stands in its way.
+    WriteBytes(dir_ / "plain", "x");
+    const fs::path blocked = dir_ / "plain" / "morvel" / "hra.dat";
+    EXPECT_FALSE(savegame::SaveGame({blocked, true}, PlayedBoard(), &error));
+    EXPECT_NE(error.find(blocked.parent_path().string()), std::string::npos) << error;
+}
+
+// Two programs saving into one slot at once: every save succeeds, and whenever the file
+// is read it is one of the two boards, whole.
+TEST_F(SaveDirectory, TwoProcessesSavingAtOnceNeverMixTheirFiles) {
+    const savegame::Slot slot{dir_ / "hra.dat"};
+    const rules::Board boards[2] = {PlayedBoard(), PlayerOneEverywhereExcept({{4, 4, 2, 3}})};
+    pid_t children[2];
+    for (int i = 0; i < 2; ++i) {
+        children[i] = ::fork();
+        ASSERT_GE(children[i], 0);
+        if (children[i] == 0) {
+            int failures = 0;
+            for (int n = 0; n < 200; ++n) failures += !savegame::SaveGame(slot, boards[i]);
+            ::_exit(failures == 0 ? 0 : 1);
+        }
+    }
+    int reads = 0;
+    for (int finished = 0; finished < 2;) {
+        if (const auto board = savegame::LoadGame(slot.file)) {
+            ++reads;
+            EXPECT_TRUE(*board == boards[0] || *board == boards[1]);
+        }
+        finished = 0;
+        for (pid_t& child : children) {
+            int status = 0;
+            if (child > 0 && ::waitpid(child, &status, WNOHANG) == child) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+                child = -1;
+            }
+            finished += child < 0;
+        }
+    }
+    EXPECT_GT(reads, 0);
+    const auto last = savegame::LoadGame(slot.file);
+    ASSERT_TRUE(last);
+    EXPECT_TRUE(*last == boards[0] || *last == boards[1]);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+// Where the one save slot is. Root may write into any folder, so the read-only cases run
+// only for an ordinary user; the test command runs them again as one.
+TEST_F(SaveDirectory, SlotBesideAWritableProgram) {
+    const savegame::Slot slot = savegame::FindSlot(dir_, "/elsewhere", "/home/nobody");
+    EXPECT_EQ(slot.file, dir_ / "hra.dat");
+    EXPECT_FALSE(slot.makeFolder);
+}
+
+TEST_F(SaveDirectory, SlotInTheDataFolderWhenTheProgramsFolderIsReadOnly) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
+    const fs::path program = dir_ / "games", data = dir_ / "data", home = dir_ / "home";
+    fs::create_directories(program);
+    ASSERT_TRUE(savegame::SaveGame({program / "hra.dat"}, PlayedBoard()));
+    fs::permissions(program, fs::perms::owner_write, fs::perm_options::remove);
+
+    savegame::Slot slot = savegame::FindSlot(program, data.c_str(), home.c_str());
+    EXPECT_EQ(slot.file, data / "morvel" / "hra.dat");
+    EXPECT_TRUE(slot.makeFolder);
+    for (const char* ignored : {static_cast<const char*>(nullptr), "", "relative/data"}) {
+        EXPECT_EQ(savegame::FindSlot(program, ignored, home.c_str()).file,
+                  home / ".local" / "share" / "morvel" / "hra.dat")
+            << (ignored ? ignored : "unset");
+    }
+
+    // The first save makes the folder, and loading finds the save there.
+    ASSERT_FALSE(fs::exists(data));
+    std::string error;
+    ASSERT_TRUE(savegame::SaveGame(slot, PlayerOneEverywhereExcept({}), &error)) << error;
+    const auto loaded = savegame::LoadGame(slot.file);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, PlayerOneEverywhereExcept({}));
+
+    // Saving into the read-only folder itself fails and leaves the old save as it was.
+    const std::string before = ReadBytes(program / "hra.dat");
+    EXPECT_FALSE(savegame::SaveGame({program / "hra.dat"}, rules::Board{}, &error));
+    EXPECT_NE(error.find(program.string()), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(program / "hra.dat"), before);
+    fs::permissions(program, fs::perms::owner_write, fs::perm_options::add);
 }

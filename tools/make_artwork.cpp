@@ -299,6 +299,31 @@ QImage Icon(int size) {
     return image;
 }
 
+// Below 32 pixels the title cannot be read: a board seen from above, pieces of both players.
+QImage SmallIcon(int size) {
+    QImage image = NewImage(size, size, 1);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double k = size / 16.0;
+    p.scale(k, k);
+    p.setPen(QPen(QColor(50, 24, 8), 1));
+    p.setBrush(QColor(96, 52, 22));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2, 2);
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            const bool light = (c + r) % 2 == 0;
+            p.setPen(Qt::NoPen);
+            p.setBrush(light ? QColor(236, 200, 140) : QColor(150, 92, 48));
+            p.drawRect(QRectF(2 + 4 * c, 2 + 4 * r, 4, 4));
+        }
+    }
+    const QColor blue(30, 60, 255), red(230, 20, 20);
+    for (const auto& [c, r, colour] : {std::tuple{0, 0, blue}, {2, 0, red}, {1, 1, blue},
+                                       {0, 2, red}, {2, 2, blue}})
+        Disc(p, QPointF(4 + 4 * c, 4 + 4 * r), 1.7, colour);
+    return image;
+}
+
 QImage Banner() {
     QImage image(299, 73, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
@@ -421,7 +446,11 @@ int main(int argc, char** argv) {
     Save(Hand(), dir + "/hand.png");
     Save(Hourglass(), dir + "/hourglass.png");
     Save(Icon(32), dir + "/icon.png");
-    Save(Icon(256), dir + "/icon-256.png");
+    // The desktop's icons, each size painted at that size.
+    QDir(dir).mkpath(QStringLiteral("icons"));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        Save(size < 32 ? SmallIcon(size) : Icon(size),
+             dir + QStringLiteral("/icons/morvel-%1.png").arg(size));
     Save(Banner(), dir + "/banner.png");
     Save(StartButton(false), dir + "/start.png");
     Save(StartButton(true), dir + "/start-hover.png");

@@ -8,13 +8,13 @@
 //     Plays whole games headless and prints one line of results; --check verifies the
 //     board after every move and fails on the first breach.
 
-#include <algorithm>
+#include <CLI/CLI.hpp>
 #include <chrono>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <iterator>
-#include <map>
+#include <optional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -40,6 +40,11 @@ const char* const Usage =
     "       morvel-cli arena --p1 random|low|high --p2 low|high --games N [--seed S] "
     "[--check]\n";
 
+const char* const Footer =
+    "Exit status: 0 done, 2 bad arguments or input (nothing is printed on standard output),\n"
+    "3 the --random file ran out, 4 the arena's --check found a board that broke the rules.\n"
+    "See morvel-cli(6).";
+
 struct UsageError {
     std::string message;
 };
@@ -59,26 +64,6 @@ class CountingRandom final : public rules::RandomSource {
     rules::RandomSource& inner_;
     std::size_t draws_ = 0;
 };
-
-// Options with a value each; `flags` take none and are recorded with the value "1".
-std::map<std::string, std::string> ParseOptions(const std::vector<std::string>& args,
-                                                const std::vector<std::string>& known,
-                                                const std::vector<std::string>& flags = {}) {
-    std::map<std::string, std::string> options;
-    for (std::size_t i = 0; i < args.size();) {
-        const std::string& name = args[i++];
-        if (options.count(name)) throw UsageError{"option " + name + " given twice"};
-        if (std::find(flags.begin(), flags.end(), name) != flags.end()) {
-            options.emplace(name, std::string(1, '1'));
-            continue;
-        }
-        if (std::find(known.begin(), known.end(), name) == known.end())
-            throw UsageError{"unknown option '" + name + "'"};
-        if (i >= args.size()) throw UsageError{"option " + name + " needs a value"};
-        options.emplace(name, args[i++]);
-    }
-    return options;
-}
 
 std::string ReadAll(std::istream& in) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -110,23 +95,21 @@ std::vector<double> ParseRandomNumbers(const std::string& text) {
     return numbers;
 }
 
-int Move(const std::vector<std::string>& args) {
-    const auto options = ParseOptions(args, {"--level", "--force-accept", "--random", "--board"});
-    const auto level = options.find("--level");
-    if (level == options.end() || (level->second != "low" && level->second != "high"))
-        throw UsageError{"--level must be low or high"};
-    const bool high = level->second == "high";
+struct MoveOptions {
+    std::string level;
+    std::optional<std::string> forceAccept, randomFile, boardFile;
+};
+
+int Move(const MoveOptions& options) {
+    const bool high = options.level == "high";
     int forceAccept = 0;
-    if (auto it = options.find("--force-accept"); it != options.end()) {
-        if (it->second != "0" && it->second != "1")
-            throw UsageError{"--force-accept must be 0 or 1"};
+    if (options.forceAccept) {
         if (!high) throw UsageError{"--force-accept belongs to --level high"};
-        forceAccept = it->second == "1" ? 1 : 0;
+        forceAccept = *options.forceAccept == "1" ? 1 : 0;
     }
 
-    const auto boardFile = options.find("--board");
     const std::string boardText =
-        boardFile == options.end() ? ReadAll(std::cin) : ReadFile(boardFile->second, "board");
+        options.boardFile ? ReadFile(*options.boardFile, "board") : ReadAll(std::cin);
     std::string why;
     const std::optional<rules::Board> board = savegame::ParseBoard(boardText, &why);
     if (!board) throw UsageError{"not a saved board: " + why};
@@ -139,9 +122,9 @@ int Move(const std::vector<std::string>& args) {
     state.CurrentPlayer = 2;
 
     std::unique_ptr<rules::RandomSource> source;
-    if (auto it = options.find("--random"); it != options.end()) {
+    if (options.randomFile) {
         source = std::make_unique<rules::ScriptedRandom>(
-            ParseRandomNumbers(ReadFile(it->second, "random")));
+            ParseRandomNumbers(ReadFile(*options.randomFile, "random")));
     } else {
         source = std::make_unique<rules::ClockMixedRandom>(
             rules::ClockMixedRandom::SteadyClockNanoseconds());
@@ -186,28 +169,21 @@ long long WholeNumber(const std::string& text, const std::string& option, long l
     return value;
 }
 
-int Arena(const std::vector<std::string>& args) {
-    const auto options = ParseOptions(args, {"--p1", "--p2", "--games", "--seed"}, {"--check"});
+struct ArenaOptions {
+    std::string p1, p2, games;
+    std::optional<std::string> seed;
+    bool check = false;
+};
+
+int Arena(const ArenaOptions& options) {
     arena::Options run;
-    auto player = [&](const char* name) -> std::optional<arena::Player> {
-        const auto it = options.find(name);
-        if (it == options.end()) return std::nullopt;
-        return arena::ParsePlayer(it->second);
-    };
-    const std::optional<arena::Player> p1 = player("--p1");
-    if (!p1.has_value()) throw UsageError{"--p1 must be random, low or high"};
-    const std::optional<arena::Player> p2 = player("--p2");
-    if (!p2.has_value() || p2.value() == arena::Player::Random)
-        throw UsageError{"--p2 must be low or high"};
-    if (!options.count("--games")) throw UsageError{"--games is needed"};
-    run.p1 = *p1;
-    run.p2 = *p2;
-    run.games = static_cast<int>(WholeNumber(options.at("--games"), "--games", 1));
-    if (options.count("--seed"))
-        run.seed = static_cast<std::uint64_t>(WholeNumber(options.at("--seed"), "--seed", 0));
-    else
-        run.seed = rules::ClockMixedRandom::SteadyClockNanoseconds();
-    run.check = options.count("--check") > 0;
+    run.p1 = *arena::ParsePlayer(options.p1);
+    run.p2 = *arena::ParsePlayer(options.p2);
+    run.games = static_cast<int>(WholeNumber(options.games, "--games", 1));
+    run.seed = options.seed
+                   ? static_cast<std::uint64_t>(WholeNumber(*options.seed, "--seed", 0))
+                   : rules::ClockMixedRandom::SteadyClockNanoseconds();
+    run.check = options.check;
 
     const auto started = std::chrono::steady_clock::now();
     const arena::Result result = arena::Play(run);
@@ -230,12 +206,48 @@ int Arena(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    CLI::App app{"The rules and computer players of Morvel on the command line.", "morvel-cli"};
+    app.footer(Footer);
+    app.set_version_flag("--version", "morvel-cli " MORVEL_VERSION);
+    app.require_subcommand(1);
+
+    MoveOptions move;
+    CLI::App* moveCommand = app.add_subcommand(
+        "move", "Play one computer turn as player 2 on a board in the hra.dat format.");
+    moveCommand->add_option("--level", move.level, "the computer player")
+        ->required()
+        ->check(CLI::IsMember({"low", "high"}));
+    moveCommand
+        ->add_option("--force-accept", move.forceAccept,
+                     "the high level's ForceAccept left from an earlier turn")
+        ->check(CLI::IsMember({"0", "1"}));
+    moveCommand->add_option("--random", move.randomFile,
+                            "random numbers in [0, 1), one a line (default: the clock)");
+    moveCommand->add_option("--board", move.boardFile, "the board (default: standard input)");
+
+    ArenaOptions arenaRun;
+    CLI::App* arenaCommand =
+        app.add_subcommand("arena", "Play whole games headless and print one line of results.");
+    arenaCommand->add_option("--p1", arenaRun.p1, "player 1")
+        ->required()
+        ->check(CLI::IsMember({"random", "low", "high"}));
+    arenaCommand->add_option("--p2", arenaRun.p2, "player 2, the computer")
+        ->required()
+        ->check(CLI::IsMember({"low", "high"}));
+    arenaCommand->add_option("--games", arenaRun.games, "how many games")->required();
+    arenaCommand->add_option("--seed", arenaRun.seed, "seed of the random numbers");
+    arenaCommand->add_flag("--check", arenaRun.check,
+                           "verify the board after every move; exit 4 on a breach");
+
     try {
-        if (args.empty()) throw UsageError{"no command given"};
-        if (args[0] == "move") return Move({args.begin() + 1, args.end()});
-        if (args[0] == "arena") return Arena({args.begin() + 1, args.end()});
-        throw UsageError{"unknown command '" + args[0] + "'"};
+        app.parse(argc, argv);
+        if (moveCommand->parsed()) return Move(move);
+        return Arena(arenaRun);
+    } catch (const CLI::Success& e) {  // --help, --version
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "morvel-cli: " << e.what() << '\n' << Usage;
+        return BadInput;
     } catch (const UsageError& e) {
         std::cerr << "morvel-cli: " << e.message << '\n' << Usage;
         return BadInput;

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The Debian package: built by CPack, its files and dependencies, lintian, the desktop
+# entry, the metainfo and the man pages validated, and the programs run from its contents.
+set -u
+build=$1
+id=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() { if [ "$2" -ne 0 ]; then echo "FAIL: $1"; failures=$((failures + 1)); else echo "ok: $1"; fi; }
+
+# Say what is missing, and where it comes from, rather than fail somewhere inside CPack.
+missing=()
+for tool in dpkg-shlibdeps:dpkg-dev fakeroot:fakeroot lintian:lintian \
+            desktop-file-validate:desktop-file-utils appstreamcli:appstream man:man-db; do
+  command -v "${tool%%:*}" >/dev/null || missing+=("${tool%%:*} (Debian package ${tool#*:})")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  printf 'FAIL: the package checks need %s; scripts/setup.sh installs them\n' "${missing[@]}"
+  exit 1
+fi
+
+(cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1)
+check "cpack -G DEB builds the package" $?
+deb=$(ls "$work"/out/morvel_*-1_*.deb 2>/dev/null | head -1)
+[ -n "$deb" ]; check "named in Debian's convention (${deb##*/})" $?
+[ -n "$deb" ] || { cat "$work/cpack.log"; exit 1; }
+
+dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/files"
+expected=(/usr/games/morvel /usr/games/morvel-cli "/usr/share/applications/$id.desktop"
+          "/usr/share/metainfo/$id.metainfo.xml" /usr/share/man/man6/morvel.6.gz
+          /usr/share/man/man6/morvel-cli.6.gz /usr/share/doc/morvel/copyright
+          /usr/share/doc/morvel/changelog.Debian.gz)
+for size in 16 22 24 32 48 64 128 256; do
+  expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
+done
+for f in "${expected[@]}"; do
+  grep -qx "$f" "$work/files"; check "the package holds $f" $?
+done
+! grep -E '^/usr/(bin|lib)/' "$work/files"; check "nothing in /usr/bin or /usr/lib" $?
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6widgets6 qt6-qpa-plugins; do
+  grep -q "$needed" <<<"$depends"; check "Depends names $needed ($depends)" $?
+done
+[ "$(dpkg-deb -f "$deb" Section)" = games ]; check "section games" $?
+
+lintian --pedantic "$deb" >"$work/lintian" 2>&1
+cat "$work/lintian"
+! grep -q '^E:' "$work/lintian"; check "lintian finds no error" $?
+
+dpkg-deb -x "$deb" "$work/root"
+desktop-file-validate "$work/root/usr/share/applications/$id.desktop"
+check "desktop-file-validate passes" $?
+grep -qx "Exec=morvel" "$work/root/usr/share/applications/$id.desktop"
+check "the desktop entry starts morvel from the PATH" $?
+appstreamcli validate --no-net "$work/root/usr/share/metainfo/$id.metainfo.xml"
+check "appstreamcli validate passes" $?
+for page in morvel morvel-cli; do
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 \
+               "$work/root/usr/share/man/man6/$page.6.gz" 2>&1 >/dev/null)
+  [ -z "$warnings" ]; check "man $page renders without warnings $warnings" $?
+done
+
+# The programs from the package's contents; the game answers without a display.
+games=$work/root/usr/games
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$games/morvel" --version)" = "morvel 1.3" ]
+check "morvel --version without a display" $?
+env -u DISPLAY QT_QPA_PLATFORM=xcb "$games/morvel" --help | grep -q 'hra.dat'
+check "morvel --help" $?
+env -u DISPLAY QT_QPA_PLATFORM=xcb "$games/morvel" --no-such-option >/dev/null 2>"$work/err"
+[ $? -eq 2 ] && [ -s "$work/err" ]; check "morvel with an unknown option: exit 2" $?
+"$games/morvel-cli" --help | grep -q arena; check "morvel-cli --help" $?
+"$games/morvel-cli" arena --p1 random --p2 high --games 5 --seed 3 --check | grep -q '^games 5,'
+check "a short arena run" $?
+
+echo "$failures failed"
+[ "$failures" -eq 0 ]
