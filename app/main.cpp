@@ -42,8 +42,8 @@ std::optional<int> HandleCommandLine(int argc, char** argv) {
     parser.addOption(version);
     // The options QApplication takes for itself are passed on to it.
     for (const char* name : {"platform", "platformpluginpath", "platformtheme", "display",
-                             "geometry", "qwindowgeometry", "qwindowtitle", "qwindowicon",
-                             "style", "stylesheet", "session", "name", "title"})
+                             "geometry", "qwindowgeometry", "qwindowtitle", "qwindowicon", "style",
+                             "stylesheet", "session", "name", "title"})
         parser.addOption(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("x")));
     for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"})
         parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
@@ -52,7 +52,8 @@ std::optional<int> HandleCommandLine(int argc, char** argv) {
     if (!parsed || !parser.positionalArguments().isEmpty()) {
         QString why;
         if (!parser.unknownOptionNames().isEmpty())
-            why = QStringLiteral("neznámá volba '%1'").arg(parser.unknownOptionNames().constFirst());
+            why =
+                QStringLiteral("neznámá volba '%1'").arg(parser.unknownOptionNames().constFirst());
         else if (!parsed)
             why = parser.errorText();
         else
@@ -88,13 +89,13 @@ int main(int argc, char** argv) {
     rules::ClockMixedRandom random(rules::ClockMixedRandom::SteadyClockNanoseconds());
     const std::filesystem::path programDirectory =
         QCoreApplication::applicationDirPath().toStdString();
-    hra game(state, random,
-             savegame::FindSlot(programDirectory, std::getenv("XDG_DATA_HOME"),
-                                std::getenv("HOME")),
-             [] {
-                 QApplication::closeAllWindows();
-                 QCoreApplication::exit(0);
-             });
+    hra game(
+        state, random,
+        savegame::FindSlot(programDirectory, std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
+        [] {
+            QApplication::closeAllWindows();
+            QCoreApplication::exit(0);
+        });
     logo splash([&game] {
         // Fill the screen even where no window manager maximises windows.
         if (QScreen* where = game.screen()) game.setGeometry(where->availableGeometry());

@@ -67,6 +67,8 @@ out=$("$cli" move --level high --board "$work/empty.dat" | head -1)
 line=$("$cli" arena --p1 random --p2 high --games 20 --seed 5)
 [[ "$line" =~ ^games\ 20,\ player\ 1\ wins\ [0-9]+,\ player\ 2\ wins\ [0-9]+,\ unfinished\ [0-9]+,\ average\ rounds\ [0-9.]+,\ games\ per\ second\ [0-9]+$ ]]
 check "arena prints one line ($line)" $?
+[ "$("$cli" arena --p1 random --p2 high --games 2 --seed 5 | tail -c 1 | od -An -c | tr -d ' ')" = '\n' ]
+check "the arena line ends with a newline" $?
 again=$("$cli" arena --p1 random --p2 high --games 20 --seed 5)
 [ "${line%, games per second*}" = "${again%, games per second*}" ]; check "arena repeats from its seed" $?
 for args in "arena --p1 random --p2 random --games 5" "arena --p1 low --p2 high" \
@@ -76,6 +78,16 @@ for args in "arena --p1 random --p2 random --games 5" "arena --p1 low --p2 high"
   "$cli" $args >"$work/out" 2>/dev/null
   [ $? -eq 2 ] && [ ! -s "$work/out" ]; check "bad arena arguments '$args': exit 2" $?
 done
+
+# --help and --version answer on standard output; an unknown option is a usage error.
+for args in "--help" "move --help" "arena --help"; do
+  # shellcheck disable=SC2086
+  "$cli" $args >"$work/out" 2>"$work/err"
+  [ $? -eq 0 ] && grep -q -- '--' "$work/out" && [ ! -s "$work/err" ]; check "'$args' prints help" $?
+done
+[ "$("$cli" --version)" = "morvel-cli 1.3" ]; check "--version" $?
+"$cli" --frobnicate >"$work/out" 2>"$work/err"
+[ $? -eq 2 ] && [ ! -s "$work/out" ] && grep -q usage "$work/err"; check "unknown option: usage, exit 2" $?
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]

@@ -14,8 +14,8 @@
 #include <iomanip>
 #include <iostream>
 #include <iterator>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -180,9 +180,8 @@ int Arena(const ArenaOptions& options) {
     run.p1 = *arena::ParsePlayer(options.p1);
     run.p2 = *arena::ParsePlayer(options.p2);
     run.games = static_cast<int>(WholeNumber(options.games, "--games", 1));
-    run.seed = options.seed
-                   ? static_cast<std::uint64_t>(WholeNumber(*options.seed, "--seed", 0))
-                   : rules::ClockMixedRandom::SteadyClockNanoseconds();
+    run.seed = options.seed ? static_cast<std::uint64_t>(WholeNumber(*options.seed, "--seed", 0))
+                            : rules::ClockMixedRandom::SteadyClockNanoseconds();
     run.check = options.check;
 
     const auto started = std::chrono::steady_clock::now();
