@@ -88,8 +88,10 @@ struct Game {
     rules::ClockMixedRandom random{17, [] { return std::uint64_t{3}; }};
     QTemporaryDir dir;
     int quits = 0;
-    hra window{state, random, {std::filesystem::path(dir.path().toStdString()) / "hra.dat"},
-               [this] { ++quits; }};
+    hra window{
+        state, random, {std::filesystem::path(dir.path().toStdString()) / "hra.dat"}, [this] {
+            ++quits;
+        }};
 
     std::filesystem::path SaveFile() const {
         return std::filesystem::path(dir.path().toStdString()) / "hra.dat";
@@ -140,11 +142,9 @@ class GameWindowTest : public QObject {
     void computerOpensAtHighLevelAndAnswersEachMove();
     void gameEndingOnTheComputersMoveStillLetsTheNextGameOpen();
     void escapeDuringTheComputersDelayNeverOpensASecondMenu();
-    void pointerFollowsTheMouseAndTheTurn();
     void drawingSurvivesResizing();
     void menuButtonsAndStartImage();
     void saveAndLoadThroughTheButtons();
-    void badSaveFilesLeaveTheBoardAlone();
     void splashShowsTheGameAfterFourSeconds();
 };
 
@@ -178,13 +178,10 @@ void GameWindowTest::twoPlayerGameToItsEnd() {
     QCOMPARE(g.PlayerColour(), QColor(255, 0, 0));
     QCOMPARE(g.state.ClickedCell, 1);
 
-    // Ignored: the opponent's cell, a gap, a shared edge, the frame of the picture.
+    // Ignored: the opponent's cell and a point in no cell (the hit test has its own tests).
     const rules::Board before = g.state.board;
     g.Click(1);
     QTest::mouseClick(g.window.Plocha(), Qt::LeftButton, {}, QPoint(3885 / 15, 300 / 15));
-    QTest::mouseClick(g.window.Plocha(), Qt::LeftButton, {}, QPoint(1980 / 15, 400 / 15));
-    QTest::mouseClick(g.window.Plocha(), Qt::LeftButton, {}, QPoint(2, 2));
-    QTest::mouseClick(g.window.Plocha(), Qt::LeftButton, {}, QPoint(300, 349));
     QCOMPARE(g.state.board, before);
     QCOMPARE(g.state.CurrentPlayer, 2);
     QCOMPARE(g.Player(), QStringLiteral("Hráč:2"));
@@ -294,21 +291,24 @@ void GameWindowTest::computerOpensAtHighLevelAndAnswersEachMove() {
     QCOMPARE(g.state.RoundNumber, 2);
     QCOMPARE(g.Round(), QStringLiteral("2 kolo"));
     QCOMPARE(g.Player(), QStringLiteral("Hráč:1"));
-    QCOMPARE(g.window.CurrentCustomImage(), hra::CustomImage::Hand);
     QVERIFY(!g.window.zappc().isActive());
-    // The opening piece lies in the inner block.
-    for (int n = 1; n <= 56; ++n) {
-        if (g.Owner(n) != 2) continue;
-        const int c = screen::CellColumn(n), r = screen::CellRow(n);
-        QVERIFY(c >= 2 && c <= 6 && r >= 2 && r <= 7);
-    }
+    // Over the board the pointer is the hand, outside it the arrow.
+    QTest::mouseMove(g.window.Plocha(), QPoint(100, 100));
+    QTRY_COMPARE(g.window.PointerSetting(), hra::CustomPointer);
+    QCOMPARE(g.window.CurrentCustomImage(), hra::CustomImage::Hand);
+    QCOMPARE(g.window.cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(g.window.cursor().hotSpot(), QPoint(7, 7));
+    QTest::mouseMove(&g.window, QPoint(5, g.window.height() - 5));
+    QTRY_COMPARE(g.window.cursor().shape(), Qt::ArrowCursor);
 
     for (int turn = 0; turn < 3; ++turn) {
         const int piecesOfTwo = rules::CountPieces(g.state, 2);
         g.Click(g.FirstEmptyCell());
+        // The end of the move brings the board's pointer back, now the hourglass.
         QCOMPARE(g.state.CurrentPlayer, 2);
+        QCOMPARE(g.window.PointerSetting(), hra::CustomPointer);
         QCOMPARE(g.window.CurrentCustomImage(), hra::CustomImage::Hourglass);
-        QVERIFY(g.window.zappc().isActive());
+        QCOMPARE(g.window.cursor().hotSpot(), QPoint(0, 0));
         QCOMPARE(g.window.zappc().interval(), hra::ComputerDelayMilliseconds);
         // Presses during the delay are lost.
         const rules::Board waiting = g.state.board;
@@ -317,6 +317,7 @@ void GameWindowTest::computerOpensAtHighLevelAndAnswersEachMove() {
         QTRY_COMPARE_WITH_TIMEOUT(g.state.CurrentPlayer, 1, 3000);
         QVERIFY(rules::CountPieces(g.state, 2) >= piecesOfTwo);
         QCOMPARE(g.window.CurrentCustomImage(), hra::CustomImage::Hand);
+        QCOMPARE(g.window.cursor().hotSpot(), QPoint(7, 7));
         QVERIFY(!g.window.zappc().isActive());
         QCOMPARE(g.Player(), QStringLiteral("Hráč:1"));
     }
@@ -374,29 +375,6 @@ void GameWindowTest::escapeDuringTheComputersDelayNeverOpensASecondMenu() {
     QCOMPARE(rules::CountPieces(g.state, 2), 0);
 }
 
-void GameWindowTest::pointerFollowsTheMouseAndTheTurn() {
-    Game g;
-    g.Begin(rules::AgainstComputer, rules::LowDifficulty);
-    QTest::mouseMove(g.window.Plocha(), QPoint(100, 100));
-    QTRY_COMPARE(g.window.PointerSetting(), hra::CustomPointer);
-    QCOMPARE(g.window.cursor().shape(), Qt::BitmapCursor);
-    QCOMPARE(g.window.cursor().hotSpot(), QPoint(7, 7));
-    QTest::mouseMove(&g.window, QPoint(5, g.window.height() - 5));
-    QTRY_COMPARE(g.window.PointerSetting(), hra::ArrowPointer);
-    QCOMPARE(g.window.cursor().shape(), Qt::ArrowCursor);
-
-    g.Click(30);  // the end of the move brings the board cursor back, now the hourglass
-    QCOMPARE(g.window.PointerSetting(), hra::CustomPointer);
-    QCOMPARE(g.window.CurrentCustomImage(), hra::CustomImage::Hourglass);
-    QCOMPARE(g.window.cursor().hotSpot(), QPoint(0, 0));
-    QTest::mouseMove(&g.window, QPoint(9, g.window.height() - 9));
-    QTRY_COMPARE(g.window.cursor().shape(), Qt::ArrowCursor);
-    QTRY_COMPARE_WITH_TIMEOUT(g.state.CurrentPlayer, 1, 3000);
-    // After the computer's chain reaction the hand is back.
-    QCOMPARE(g.window.PointerSetting(), hra::CustomPointer);
-    QCOMPARE(g.window.cursor().hotSpot(), QPoint(7, 7));
-}
-
 void GameWindowTest::drawingSurvivesResizing() {
     Game g;
     g.Begin(rules::TwoPlayers);
@@ -436,9 +414,7 @@ void GameWindowTest::menuButtonsAndStartImage() {
     QCOMPARE(menu.obtt(1)->text(), QStringLiteral("Obtížnost velká"));
     menu.jhra(1)->click();
     QCOMPARE(state.GameMode, 1);
-    QVERIFY(menu.obtt(0)->isEnabled() && menu.obtt(1)->isEnabled());
     menu.obtt(1)->click();
-    QCOMPARE(state.Difficulty, 2);
     QVERIFY(!menu.obtt(0)->isChecked());
     QVERIFY(menu.jhra(1)->isChecked());  // the two arrays do not exclude each other
     menu.obtt(0)->click();
@@ -462,23 +438,23 @@ void GameWindowTest::menuButtonsAndStartImage() {
 void GameWindowTest::saveAndLoadThroughTheButtons() {
     Game g;
     g.Begin(rules::TwoPlayers);
-    QVERIFY(g.window.sav()->isVisible());
-    QVERIFY(g.window.nah()->isVisible());
-    QVERIFY(!g.window.sav()->toolTip().isEmpty());
-    QVERIFY(!g.window.nah()->toolTip().isEmpty());
+    QVERIFY(g.window.sav()->isVisible() && g.window.nah()->isVisible());
+    QVERIFY(!g.window.sav()->toolTip().isEmpty() && !g.window.nah()->toolTip().isEmpty());
+    const QString path = QString::fromStdString(g.SaveFile().string());
+    const QString cannotLoad = QStringLiteral("Hru se nepodařilo nahrát.");
+    const QString missing = ClickExpectingMessage(g.window.nah());
+    QVERIFY(missing.startsWith(cannotLoad) && missing.contains(path));
+
     for (int n : {1, 2, 1, 9}) g.Click(n);
     g.window.sav()->click();
     const rules::Board saved = g.state.board;
     const QImage savedPicture = g.window.Plocha()->Picture().toImage();
     std::ifstream in(g.SaveFile(), std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    QCOMPARE(QByteArray::fromStdString(bytes),
-             QByteArray::fromStdString(savegame::FormatBoard(saved)));
+    QCOMPARE(bytes, savegame::FormatBoard(saved));
 
     for (int n : {1, 3, 1, 4}) g.Click(n);
-    QVERIFY(g.state.board != saved);
-    const int player = g.state.CurrentPlayer;
-    const int round = g.state.RoundNumber;
+    const int player = g.state.CurrentPlayer, round = g.state.RoundNumber;
     const QString roundLabel = g.Round();
     g.window.nah()->click();
     QCOMPARE(g.state.board, saved);
@@ -486,18 +462,11 @@ void GameWindowTest::saveAndLoadThroughTheButtons() {
     QCOMPARE(g.state.RoundNumber, round);
     QCOMPARE(g.window.Plocha()->Picture().toImage(), savedPicture);
     QCOMPARE(g.Round(), roundLabel);  // labels untouched by a load
-}
 
-void GameWindowTest::badSaveFilesLeaveTheBoardAlone() {
-    Game g;
-    g.Begin(rules::TwoPlayers);
-    for (int n : {1, 2, 1}) g.Click(n);
+    // Bad files and a save that cannot be written leave the board and its picture alone.
+    g.Click(5);
     const rules::Board board = g.state.board;
     const QImage picture = g.window.Plocha()->Picture().toImage();
-    const QString cannotLoad = QStringLiteral("Hru se nepodařilo nahrát.");
-
-    QVERIFY(ClickExpectingMessage(g.window.nah()).startsWith(cannotLoad));  // missing
-    QCOMPARE(g.state.board, board);
     for (const std::string& text : {std::string("garbage"), std::string(" 0 \r\n"),
                                     savegame::FormatBoard({}).replace(0, 2, " 3")}) {
         std::ofstream(g.SaveFile(), std::ios::binary) << text;
@@ -505,11 +474,11 @@ void GameWindowTest::badSaveFilesLeaveTheBoardAlone() {
         QCOMPARE(g.state.board, board);
         QCOMPARE(g.window.Plocha()->Picture().toImage(), picture);
     }
-    // A save that cannot be written says so and keeps nothing half-done.
     std::filesystem::remove(g.SaveFile());
     std::filesystem::create_directory(g.SaveFile());
-    QVERIFY(ClickExpectingMessage(g.window.sav())
-                .startsWith(QStringLiteral("Hru se nepodařilo uložit.")));
+    const QString notSaved = ClickExpectingMessage(g.window.sav());
+    QVERIFY(notSaved.startsWith(QStringLiteral("Hru se nepodařilo uložit.")) &&
+            notSaved.contains(path));
     QVERIFY(std::filesystem::is_directory(g.SaveFile()));
     QCOMPARE(g.state.board, board);
 }

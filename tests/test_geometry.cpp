@@ -43,9 +43,8 @@ TEST(CellGeometry, EdgesGapsAndFrameHitNothing) {
 TEST(CellGeometry, OverlapStripsBelongToTheLowerNumberedCell) {
     const CellRectTable t = Table();
     // Exactly these nine pairs overlap; a point inside each strip picks the first cell.
-    const std::set<std::pair<int, int>> expected = {{2, 9},   {12, 18}, {12, 19},
-                                                    {14, 21}, {22, 29}, {26, 33},
-                                                    {29, 36}, {33, 40}, {48, 55}};
+    const std::set<std::pair<int, int>> expected = {
+        {2, 9}, {12, 18}, {12, 19}, {14, 21}, {22, 29}, {26, 33}, {29, 36}, {33, 40}, {48, 55}};
     std::set<std::pair<int, int>> found;
     for (int a = 1; a <= 56; ++a) {
         for (int b = a + 1; b <= 56; ++b) {
@@ -92,21 +91,12 @@ TEST(CellGeometry, TableIsAGridInNumberOrderWithinTheBoardPicture) {
     EXPECT_EQ(t[56].y2, 5145);
 }
 
-TEST(CellGeometry, CellNumberToColumnAndRow) {
-    EXPECT_EQ(screen::CellColumn(7), 7);
-    EXPECT_EQ(screen::CellRow(7), 1);
-    EXPECT_EQ(screen::CellColumn(8), 1);
-    EXPECT_EQ(screen::CellRow(8), 2);
-    EXPECT_EQ(screen::CellColumn(49), 7);
-    EXPECT_EQ(screen::CellRow(49), 7);
-    for (int n = 1; n <= 56; ++n) {
-        // The older fractional form of the same mapping.
-        const double q = n / 7.0;
-        int column = static_cast<int>(8 * (q - static_cast<int>(q)));
-        if (column == 0) column = 7;
-        const int row = n % 7 == 0 ? n / 7 : static_cast<int>(q) + 1;
+TEST(CellGeometry, CellNumbersRunLeftToRightThenTopToBottom) {
+    const int known[][3] = {{1, 1, 1}, {7, 7, 1}, {8, 1, 2}, {49, 7, 7}, {50, 1, 8}, {56, 7, 8}};
+    for (const auto& [n, column, row] : known) {
         EXPECT_EQ(screen::CellColumn(n), column) << n;
         EXPECT_EQ(screen::CellRow(n), row) << n;
-        EXPECT_EQ(screen::CellNumber(column, row), n);
     }
+    for (int n = 1; n <= 56; ++n)
+        EXPECT_EQ(screen::CellNumber(screen::CellColumn(n), screen::CellRow(n)), n);
 }

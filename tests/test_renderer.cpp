@@ -52,10 +52,7 @@ class RendererTest : public QObject {
     void shadowShowsAsACrescentAtTheLowerRight();
     void pieceColourIsLeftAtTheLastOwnersColour();
     void sharpScreensGetDiscsAtTheirResolution();
-    void barOnAnEmptyBoardIsOnlyTheGradient();
-    void barWithEqualTotalsIsAThinBlackLine();
-    void barForThreeToOneSpansHalfOfPlayerOnesHalf();
-    void barForOnePlayerHoldingAllFillsTheHalf();
+    void barLeansToThePlayerAhead();
 };
 
 void RendererTest::piecesSitAtTheirPositionsForEveryCount_data() {
@@ -135,58 +132,42 @@ void RendererTest::sharpScreensGetDiscsAtTheirResolution() {
     QCOMPARE(image.pixelColor(52 - 8, 52), QColor(200, 200, 200));
 }
 
-void RendererTest::barOnAnEmptyBoardIsOnlyTheGradient() {
-    const QImage bar = RenderBar(GameState{});
-    for (int y = 0; y < bar.height(); ++y)
-        for (int x = 0; x < bar.width(); x += 17) QVERIFY2(IsGradient(bar.pixelColor(x, y)), "");
-    // Darker at the top than at the bottom.
-    QVERIFY(bar.pixelColor(10, 0).green() < bar.pixelColor(10, 9).green());
-    QVERIFY(bar.pixelColor(10, 9).red() <= 96);
-}
-
-void RendererTest::barWithEqualTotalsIsAThinBlackLine() {
-    GameState state;
-    state.board.Set(1, 1, 1, 3);
-    state.board.Set(7, 8, 2, 3);
-    const QImage bar = RenderBar(state);
-    for (int y = 0; y < bar.height(); ++y) {
-        QCOMPARE(bar.pixelColor(153, y), QColor(Qt::black));
-        QVERIFY(IsGradient(bar.pixelColor(151, y)));
-        QVERIFY(IsGradient(bar.pixelColor(155, y)));
+void RendererTest::barLeansToThePlayerAhead() {
+    // What a column of the bar shows: G the grey-brown gradient, K black, B blue, R red.
+    auto kind = [](const QColor& c) {
+        if (c == QColor(Qt::black)) return 'K';
+        if (IsGradient(c)) return 'G';
+        if (c.red() == 0 && c.green() == 0 && c.blue() > 0) return 'B';
+        return c.red() > 0 && c.green() == 0 && c.blue() == 0 ? 'R' : '?';
+    };
+    struct Case {
+        const char* name;
+        int ones, twos;  // pieces of each player
+        std::vector<std::pair<int, char>> columns;
+    };
+    const Case cases[] = {
+        {"empty board: the gradient only", 0, 0, {{0, 'G'}, {76, 'G'}, {153, 'G'}, {305, 'G'}}},
+        {"equal totals: a thin black line", 3, 3, {{151, 'G'}, {153, 'K'}, {155, 'G'}}},
+        // From the middle (153) leftwards by half of half the width: to 76.5.
+        {"3 to 1: half of player 1's half", 3, 1, {{70, 'G'}, {78, 'B'}, {100, 'B'}, {160, 'G'}}},
+        {"all player 2's: its whole half", 0, 2, {{140, 'G'}, {154, 'R'}, {200, 'R'}, {305, 'R'}}},
+        {"all player 1's: its whole half", 2, 0, {{0, 'B'}, {50, 'B'}, {152, 'B'}, {170, 'G'}}},
+    };
+    for (const Case& c : cases) {
+        GameState state;
+        if (c.ones) state.board.Set(1, 1, 1, c.ones);
+        if (c.twos) state.board.Set(7, 8, 2, c.twos);
+        const QImage bar = RenderBar(state);
+        for (const auto& [x, expected] : c.columns)
+            for (int y = 0; y < bar.height(); ++y)
+                QVERIFY2(kind(bar.pixelColor(x, y)) == expected,
+                         qPrintable(QStringLiteral("%1: x %2, y %3").arg(c.name).arg(x).arg(y)));
+        // Down the bar the gradient grows lighter and the lead bar darker.
+        if (c.ones == 3 && c.twos == 1)
+            QVERIFY(bar.pixelColor(100, 0).blue() > bar.pixelColor(100, 9).blue());
+        if (c.ones == 0 && c.twos == 0)
+            QVERIFY(bar.pixelColor(10, 0).green() < bar.pixelColor(10, 9).green());
     }
-}
-
-void RendererTest::barForThreeToOneSpansHalfOfPlayerOnesHalf() {
-    GameState state;
-    state.board.Set(1, 1, 1, 3);
-    state.board.Set(7, 8, 2, 1);
-    const QImage bar = RenderBar(state);
-    // From the middle (153) leftwards by half of half the width: to 76.5.
-    for (int y = 0; y < bar.height(); ++y) {
-        const QColor inside = bar.pixelColor(100, y);
-        QCOMPARE(inside.red(), 0);
-        QCOMPARE(inside.green(), 0);
-        QVERIFY(inside.blue() >= 15);
-        QVERIFY(IsGradient(bar.pixelColor(70, y)));
-        QVERIFY(IsGradient(bar.pixelColor(160, y)));
-    }
-    QVERIFY(bar.pixelColor(100, 0).blue() > bar.pixelColor(100, 9).blue());  // darker down
-    QVERIFY(bar.pixelColor(78, 5).blue() > 0 && bar.pixelColor(78, 5).red() == 0);
-}
-
-void RendererTest::barForOnePlayerHoldingAllFillsTheHalf() {
-    GameState state;
-    state.board.Set(4, 4, 2, 2);
-    QImage bar = RenderBar(state);
-    for (int x : {154, 200, 305}) {
-        const QColor c = bar.pixelColor(x, 5);
-        QVERIFY(c.red() > 0 && c.green() == 0 && c.blue() == 0);
-    }
-    QVERIFY(IsGradient(bar.pixelColor(140, 5)));
-    state.board.Set(4, 4, 1, 2);
-    bar = RenderBar(state);
-    for (int x : {0, 50, 152}) QCOMPARE(bar.pixelColor(x, 5).red(), 0);
-    QVERIFY(IsGradient(bar.pixelColor(170, 5)));
 }
 
 QTEST_MAIN(RendererTest)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Start-up time and memory of the real game under Xvfb.
 
-usage: measure_game.py --program build/app/morvel --probe build/tests/cursor_probe [--runs N]
+usage: measure_game.py --program build/app/morvel --probe build/tools/cursor_probe [--runs N]
 
 Prints the time from starting the process to the splash on screen (median of the runs),
 and the resident memory of the running game with the menu shown and after a two-player
@@ -14,8 +14,7 @@ import statistics
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import e2e_test as e2e  # noqa: E402
+import xdriver as x
 
 
 def resident_mib(pid):
@@ -36,20 +35,20 @@ def main():
     splash_times = []
     menu_rss = game_rss = 0.0
     for run in range(args.runs):
-        session = e2e.Session(args, "measure")
+        session = x.Session(args, "measure")
         try:
             session.start_x()
             started = time.monotonic()
             session.start_program()
-            session.wait("the splash", e2e.splash_shown, timeout=10)
+            session.wait("the splash", x.splash_shown, timeout=10)
             splash_times.append(time.monotonic() - started)
-            session.wait("the menu", e2e.menu_shown, timeout=8)
+            session.wait("the menu", x.menu_shown, timeout=8)
             menu_rss = max(menu_rss, resident_mib(session.program.pid))
-            session.click(e2e.START_BUTTON)
-            session.wait("the board", e2e.board_shown)
+            session.click(x.START_BUTTON)
+            session.wait("the board", x.board_shown)
             for n in (1, 2, 1, 2, 1, 2):
-                session.click(e2e.cell_centre(n))
-            session.wait("the moves", lambda sh: e2e.cell(sh, 1) == (1, 3))
+                session.click(x.cell_centre(n))
+            session.wait("the moves", lambda sh: x.cell(sh, 1) == (1, 3))
             game_rss = max(game_rss, resident_mib(session.program.pid))
         finally:
             session.stop()

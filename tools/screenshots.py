@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Screenshots of the real game under Xvfb, for the README.
 
-usage: screenshots.py --program build/app/morvel --probe build/tests/cursor_probe [--out docs]
+usage: screenshots.py --program build/app/morvel --probe build/tools/cursor_probe [--out docs]
 
 Writes menu.png (the menu over the tiled background, as the game starts) and game.png
 (a two-player game in progress: pieces of both players, a burst, the balance bar).
@@ -12,8 +12,7 @@ import os
 import subprocess
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import e2e_test as e2e  # noqa: E402
+import xdriver as x
 
 # Cells clicked in turn by player 1 and player 2. Player 1's fifth piece on cell 25 bursts
 # and takes two of player 2's cells, so the balance bar leans to player 1.
@@ -33,25 +32,25 @@ def main():
     args = parser.parse_args()
     args.artifacts = os.path.join(args.out, "failed")
     os.makedirs(args.out, exist_ok=True)
-    session = e2e.Session(args, "screenshots")
+    session = x.Session(args, "screenshots")
     try:
         session.start_x()
         session.start_program()
-        session.wait("the menu", e2e.menu_shown, timeout=12)
+        session.wait("the menu", x.menu_shown, timeout=12)
         save_png(session.last, os.path.join(args.out, "menu.png"))
-        session.click(e2e.START_BUTTON)
-        session.wait("the board", e2e.board_shown)
+        session.click(x.START_BUTTON)
+        session.wait("the board", x.board_shown)
         placed = 0
         for n in MOVES:
-            session.click(e2e.cell_centre(n))
+            session.click(x.cell_centre(n))
             placed += 1
             session.wait("move %d" % placed,
-                         lambda sh: e2e.pieces(sh, 1) + e2e.pieces(sh, 2) == placed)
-        session.move((e2e.SCREEN_W - 40, e2e.SCREEN_H - 40))  # the pointer out of the picture
+                         lambda sh: x.pieces(sh, 1) + x.pieces(sh, 2) == placed)
+        session.move((x.SCREEN_W - 40, x.SCREEN_H - 40))  # the pointer out of the picture
         session.wait("both players on the board",
-                     lambda sh: e2e.pieces(sh, 1) > 0 and e2e.pieces(sh, 2) > 0)
+                     lambda sh: x.pieces(sh, 1) > 0 and x.pieces(sh, 2) > 0)
         save_png(session.last, os.path.join(args.out, "game.png"))
-    except e2e.Failure as failure:
+    except x.Failure as failure:
         print("screenshots: %s" % failure, file=sys.stderr)
         return 1
     finally:

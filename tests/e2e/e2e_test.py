@@ -1,301 +1,34 @@
 #!/usr/bin/env python3
 """End-to-end tests of the real morvel program in a real X server (Xvfb).
 
-The program is driven only through X input (xdotool) and judged only by screenshots
-(xwd) and the pointer image (cursor_probe): no internals. Every wait polls the screen
-against a deadline. A failing check keeps its screenshot in the artefacts folder.
+Only what needs a real X server is checked here: real input events, the splash's real
+delay, the menu's place on the screen, the pointer images, the computer's real delay and
+the real program writing and reading its real file. Everything else is proven in the
+unit and window tests.
 
 usage: e2e_test.py --program PATH --probe PATH --artifacts DIR [--only NAME]
 """
 
 import argparse
 import os
-import shutil
-import struct
-import subprocess
 import sys
-import tempfile
 import time
 
-SCREEN_W, SCREEN_H = 1024, 768
-TWIPS = 15
-
-# The cell table of the board picture (left, top, right, bottom in twips), cells 1..56.
-CELLS = [
-    (90, 90, 705, 720), (720, 90, 1335, 720), (1350, 90, 1980, 690), (1980, 90, 2595, 690),
-    (2610, 90, 3225, 690), (3225, 105, 3870, 705), (3900, 75, 4500, 690), (90, 720, 690, 1335),
-    (720, 705, 1350, 1350), (1350, 720, 1950, 1335), (1995, 720, 2595, 1320),
-    (2595, 705, 3225, 1350), (3240, 720, 3870, 1350), (3870, 720, 4500, 1350),
-    (75, 1365, 705, 1965), (720, 1380, 1335, 1965), (1350, 1335, 1965, 1980),
-    (1965, 1335, 2610, 1980), (2610, 1320, 3240, 1965), (3240, 1350, 3870, 1965),
-    (3870, 1335, 4485, 1950), (90, 1995, 720, 2640), (720, 1995, 1335, 2610),
-    (1350, 1980, 1965, 2595), (1965, 1980, 2565, 2580), (2595, 1980, 3240, 2610),
-    (3240, 1980, 3870, 2610), (3885, 1965, 4515, 2610), (75, 2625, 675, 3240),
-    (720, 2625, 1335, 3240), (1350, 2610, 1950, 3225), (1980, 2610, 2595, 3225),
-    (2595, 2580, 3240, 3255), (3240, 2610, 3870, 3255), (3870, 2640, 4485, 3210),
-    (60, 3225, 705, 3900), (705, 3255, 1350, 3870), (1350, 3240, 1965, 3870),
-    (1965, 3240, 2595, 3885), (2595, 3240, 3240, 3885), (3240, 3255, 3870, 3885),
-    (3870, 3240, 4515, 3885), (60, 3900, 705, 4500), (705, 3900, 1320, 4485),
-    (1350, 3885, 1950, 4470), (1965, 3885, 2580, 4485), (2610, 3885, 3225, 4485),
-    (3255, 3885, 3870, 4515), (3885, 3885, 4500, 4500), (60, 4515, 705, 5160),
-    (720, 4515, 1335, 5130), (1350, 4530, 1965, 5145), (1965, 4515, 2580, 5145),
-    (2580, 4500, 3225, 5145), (3240, 4485, 3855, 5130), (3885, 4515, 4515, 5145),
-]
-
-BLUE, RED = (0, 0, 255), (255, 0, 0)
-
-# The board moves a quarter of the spare room right and down from its design place.
-BOARD_X = round((3360 + (SCREEN_W * TWIPS / 2 - 4590 / 2) * 0.5) / TWIPS + 1e-9)
-BOARD_Y = round((1800 + (SCREEN_H * TWIPS / 2 - 5265 / 2) * 0.5) / TWIPS + 1e-9)
-
-# The menu, centred on the screen, and its controls (window coordinates).
-MENU_X = (SCREEN_W - 1) // 2 - 316 // 2
-MENU_Y = (SCREEN_H - 1) // 2 - 212 // 2
-START_BUTTON = (MENU_X + 256 + 22, MENU_Y + 176 + 13)
-TWO_PLAYERS = (MENU_X + 8 + 6, MENU_Y + 24 + 16 + 8)
-AGAINST_COMPUTER = (MENU_X + 8 + 6, MENU_Y + 24 + 32 + 8)
-HIGH_LEVEL = (MENU_X + 8 + 6, MENU_Y + 160 + 8)
-QUIT_BUTTON = (MENU_X + 296 + 8, MENU_Y + 8 + 8)
-SAVE_BUTTON = (48 + 24, 72 + 8)
-LOAD_BUTTON = (48 + 24, 56 + 8)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from xdriver import (AGAINST_COMPUTER, HAND, HIGH_LEVEL, HOURGLASS, LOAD_BUTTON,  # noqa: E402
+                     SAVE_BUTTON, START_BUTTON, Failure, Session, board_shown, cell,
+                     cell_centre, empty_cells, menu_shown, pieces, splash_shown)
 
 
-class Failure(Exception):
-    pass
+def hra_dat(cells):
+    """The bytes of a saved board: owner and count of each cell, given as {n: (o, c)}."""
+    values = []
+    for n in range(1, 57):
+        values += cells.get(n, (0, 0))
+    return b"".join(b" %d \r\n" % v for v in values)
 
 
-class Shot:
-    """One screenshot of the root window, read from xwd's output."""
-
-    def __init__(self, data):
-        header = struct.unpack(">25I", data[:100])
-        header_size, self.width, self.height = header[0], header[4], header[5]
-        byte_order, bits_per_pixel, self.bytes_per_line = header[7], header[11], header[12]
-        masks, ncolors = header[14:17], header[19]
-        if bits_per_pixel not in (24, 32):
-            raise Failure("expected a 24- or 32-bit screen, got %d bits" % bits_per_pixel)
-        self.step = bits_per_pixel // 8
-        self.little = byte_order == 0
-        self.shifts = [(m, (m & -m).bit_length() - 1) for m in masks]
-        self.pixels = data[header_size + 12 * ncolors:]
-        self.raw = data
-
-    def at(self, x, y):
-        offset = y * self.bytes_per_line + x * self.step
-        value = int.from_bytes(self.pixels[offset:offset + self.step],
-                               "little" if self.little else "big")
-        return tuple((value & m) >> s for m, s in self.shifts)
-
-
-class Session:
-    def __init__(self, args, name):
-        self.args = args
-        self.name = name
-        self.last = None
-        self.xvfb = None
-        self.program = None
-        self.folder = tempfile.mkdtemp(prefix="morvel-e2e-")
-
-    # -- the X server and the program ---------------------------------------------------
-    def start_x(self):
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             "%dx%dx24" % (SCREEN_W, SCREEN_H), "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                raise Failure("Xvfb did not start")
-            number += chunk
-        os.close(read_end)
-        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip())
-        self.env.pop("QT_QPA_PLATFORM", None)
-        self.env["XDG_RUNTIME_DIR"] = self.folder
-        # Only start the program once the server really answers.
-        deadline = time.monotonic() + 10
-        while subprocess.run(["xdpyinfo"], env=self.env, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL).returncode != 0:
-            if time.monotonic() > deadline:
-                raise Failure("Xvfb does not answer")
-            time.sleep(0.05)
-
-    def start_program(self):
-        # A copy of the program in a folder of its own, so hra.dat lands there.
-        self.binary = os.path.join(self.folder, "morvel")
-        shutil.copy(self.args.program, self.binary)
-        self.program = subprocess.Popen([self.binary], env=self.env, cwd=self.folder,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-
-    def stop(self):
-        for process in (self.program, self.xvfb):
-            if process and process.poll() is None:
-                process.kill()
-                process.wait()
-        shutil.rmtree(self.folder, ignore_errors=True)
-
-    # -- input ----------------------------------------------------------------------------
-    def xdotool(self, *words):
-        subprocess.run(["xdotool"] + [str(w) for w in words], env=self.env, check=True)
-
-    def click(self, point, button=1):
-        self.xdotool("mousemove", point[0], point[1], "click", button)
-
-    def move(self, point):
-        self.xdotool("mousemove", point[0], point[1])
-
-    def key(self, name):
-        self.xdotool("key", name)
-
-    # -- output ---------------------------------------------------------------------------
-    def shot(self):
-        # xwd now and then trips over a window being mapped or destroyed at that instant
-        # (BadDrawable); another try a moment later is a fresh screenshot.
-        for attempt in range(10):
-            grab = subprocess.run(["xwd", "-root", "-silent"], env=self.env,
-                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-            if grab.returncode == 0:
-                self.last = Shot(grab.stdout)
-                return self.last
-            time.sleep(0.02)
-        raise Failure("xwd could not take a screenshot: " + grab.stderr.decode(errors="replace"))
-
-    def pointer(self):
-        out = subprocess.run([self.args.probe], env=self.env, check=True,
-                             stdout=subprocess.PIPE, text=True).stdout.split()
-        return tuple(int(v) for v in out)
-
-    def keep(self, label):
-        if not self.last:
-            return None
-        os.makedirs(self.args.artifacts, exist_ok=True)
-        path = os.path.join(self.args.artifacts, "%s-%s.xwd" % (self.name, label))
-        with open(path, "wb") as f:
-            f.write(self.last.raw)
-        png = path[:-4] + ".png"
-        if shutil.which("convert"):
-            subprocess.run(["convert", "xwd:" + path, png], check=False)
-        return png
-
-    def wait(self, what, predicate, timeout=5.0):
-        """Polls screenshots until predicate(shot) holds; returns the seconds it took."""
-        start = time.monotonic()
-        while True:
-            if predicate(self.shot()):
-                return time.monotonic() - start
-            if self.program and self.program.poll() is not None:
-                raise Failure("the program ended while waiting for: " + what)
-            if time.monotonic() - start > timeout:
-                raise Failure("timed out after %.1fs waiting for: %s (screenshot %s)"
-                              % (timeout, what, self.keep("timeout")))
-            time.sleep(0.05)
-
-    def check(self, what, condition):
-        if not condition:
-            raise Failure("%s (screenshot %s)" % (what, self.keep("check")))
-
-
-# -- what the screen shows ---------------------------------------------------------------
-
-def on_board(dx, dy):
-    return BOARD_X + dx, BOARD_Y + dy
-
-
-def cell_centre(n):
-    x1, y1, x2, y2 = CELLS[n - 1]
-    return on_board((x1 + x2) // 2 // TWIPS, (y1 + y2) // 2 // TWIPS)
-
-
-def spot(n, ox, oy):
-    x1, y1 = CELLS[n - 1][:2]
-    return on_board((x1 + ox) // TWIPS, (y1 + oy) // TWIPS)
-
-
-def cell(shot, n):
-    """(owner, count) of cell n read from its disc positions; owner 0 when empty."""
-    centre, top_left, top_right, bottom_right, bottom_left = (
-        shot.at(*spot(n, ox, oy))
-        for ox, oy in ((300, 300), (150, 150), (430, 150), (430, 430), (150, 430)))
-    colour = next((c for c in (centre, top_left) if c in (BLUE, RED)), None)
-    if colour is None:
-        return 0, 0
-    owner = 1 if colour == BLUE else 2
-    if top_right == colour and bottom_left == colour:
-        return owner, 4
-    if centre == colour and top_left == colour and bottom_right == colour:
-        return owner, 3
-    if top_left == colour and bottom_right == colour:
-        return owner, 2
-    return owner, 1
-
-
-def pieces(shot, owner):
-    return sum(c for o, c in (cell(shot, n) for n in range(1, 57)) if o == owner)
-
-
-def is_wood(c):
-    return c[0] > 100 and c[0] > c[1] > c[2]
-
-
-def board_shown(shot):
-    return is_wood(shot.at(*cell_centre(1))) or cell(shot, 1)[0] != 0
-
-
-def grey(c, low=140):
-    return c[0] >= low and abs(c[0] - c[1]) < 12 and abs(c[1] - c[2]) < 12
-
-
-def menu_shown(shot):
-    # The start button's grey face, the menu's black frame, the tiled window around it.
-    return (grey(shot.at(START_BUTTON[0] - 18, START_BUTTON[1] - 8))
-            and shot.at(MENU_X + 2, MENU_Y + 200) == (0, 0, 0)
-            and shot.at(MENU_X - 20, MENU_Y + 100) != (0, 0, 0))
-
-
-def splash_shown(shot):
-    # The yellow title across the top of the splash picture.
-    left, top = (SCREEN_W - 257) // 2, (SCREEN_H - 237) // 2
-    yellow = 0
-    for y in range(top + 30, top + 75, 3):
-        for x in range(left + 20, left + 236, 3):
-            c = shot.at(x, y)
-            yellow += c[0] > 200 and c[1] > 140 and c[2] < 120
-    return yellow > 40
-
-
-def red_label(shot):
-    return any(shot.at(x, y)[0] > 150 and shot.at(x, y)[2] < 80
-               for x in range(0, 45) for y in range(2, 14))
-
-
-def blue_label(shot):
-    return any(shot.at(x, y)[2] > 150 and shot.at(x, y)[0] < 80
-               for x in range(0, 45) for y in range(2, 14))
-
-
-def message_box_shown(shot):
-    # A light dialog over the middle of the window: a long run of near-white pixels.
-    for y in range(SCREEN_H // 3, 2 * SCREEN_H // 3, 4):
-        light = sum(1 for x in range(SCREEN_W // 3, 2 * SCREEN_W // 3, 2)
-                    if grey(shot.at(x, y), 220))
-        if light >= 90:
-            return True
-    return False
-
-
-def empty_cells(shot):
-    return [n for n in range(1, 57) if cell(shot, n) == (0, 0)]
-
-
-HAND = (32, 32, 7, 7)
-HOURGLASS = (32, 32, 0, 0)
-
-
-# -- the scenarios -----------------------------------------------------------------------
-
-def start_up_and_two_players(s):
+def start_up_save_and_load(s):
     s.start_x()
     s.start_program()
     s.wait("the splash", splash_shown, timeout=10)
@@ -307,42 +40,26 @@ def start_up_and_two_players(s):
 
     s.click(START_BUTTON)
     s.wait("the board", board_shown)
-    s.check("player 1 to move", blue_label(s.shot()))
-
     s.click(cell_centre(1))
     s.wait("a blue disc on cell 1", lambda sh: cell(sh, 1) == (1, 1))
-    s.wait("player 2 to move", red_label)
-    s.click(cell_centre(1))  # player 2 on player 1's cell: nothing
-    time.sleep(0.3)
-    sh = s.shot()
-    s.check("a press on the opponent's cell changed nothing",
-            cell(sh, 1) == (1, 1) and pieces(sh, 2) == 0 and red_label(sh))
     s.click(cell_centre(2), button=3)
-    s.wait("a red disc on cell 2", lambda sh: cell(sh, 2) == (2, 1) and blue_label(sh))
-    for target, expected in ((1, (1, 2)), (56, (2, 1)), (1, (1, 3)), (56, (2, 2)),
-                             (1, (1, 4)), (30, (2, 1))):
-        s.click(cell_centre(target))
-        s.wait("cell %d shows %s" % (target, expected), lambda sh: cell(sh, target) == expected)
+    s.wait("a red disc on cell 2 from the right button", lambda sh: cell(sh, 2) == (2, 1))
     s.click(SAVE_BUTTON)
-    s.wait("hra.dat beside the program",
-           lambda sh: os.path.exists(os.path.join(s.folder, "hra.dat")))
-    s.check("hra.dat is 560 bytes", os.path.getsize(os.path.join(s.folder, "hra.dat")) == 560)
+    saved = os.path.join(s.folder, "hra.dat")
+    s.wait("hra.dat beside the program", lambda sh: os.path.exists(saved))
+    with open(saved, "rb") as f:
+        s.check("hra.dat holds the board", f.read() == hra_dat({1: (1, 1), 2: (2, 1)}))
 
-    s.click(cell_centre(1))  # the fifth piece bursts into cell 2, player 2's
-    s.wait("the burst takes cell 2 and cell 8",
-           lambda sh: cell(sh, 1) == (1, 1) and cell(sh, 2) == (1, 2) and cell(sh, 8) == (1, 1))
+    s.click(cell_centre(8))
+    s.wait("a blue disc on cell 8", lambda sh: cell(sh, 8) == (1, 1))
     s.click(LOAD_BUTTON)
     s.wait("the saved board back on screen",
-           lambda sh: cell(sh, 1) == (1, 4) and cell(sh, 2) == (2, 1) and cell(sh, 8) == (0, 0))
+           lambda sh: cell(sh, 8) == (0, 0) and cell(sh, 1) == (1, 1) and cell(sh, 2) == (2, 1))
 
     s.key("Escape")
     s.wait("the menu after Esc", lambda sh: menu_shown(sh) and not board_shown(sh))
-    s.click(QUIT_BUTTON)
-    deadline = time.monotonic() + 5
-    while s.program.poll() is None and time.monotonic() < deadline:
-        time.sleep(0.05)
-    s.check("X ended the program", s.program.poll() is not None)
-    s.check("with status 0 (got %s)" % s.program.returncode, s.program.returncode == 0)
+    status = s.quit()
+    s.check("X ended the program with status 0 (got %s)" % status, status == 0)
 
 
 def computer_at_high_level(s):
@@ -354,12 +71,10 @@ def computer_at_high_level(s):
     s.click(START_BUTTON)
     took = s.wait("the computer's opening piece", lambda sh: pieces(sh, 2) == 1, timeout=3)
     s.check("the opening came within about a second (%.2fs)" % took, took < 1.5)
-    s.check("and nothing else is on the board", pieces(s.last, 1) == 0)
 
     for turn in range(2):
-        sh = s.shot()
-        reds = pieces(sh, 2)
-        target = empty_cells(sh)[-1 - 7 * turn]
+        reds = pieces(s.shot(), 2)
+        target = empty_cells(s.last)[-1 - 7 * turn]
         s.click(cell_centre(target))
         clicked = time.monotonic()
         s.wait("player 1's piece", lambda sh: cell(sh, target) == (1, 1))
@@ -372,38 +87,13 @@ def computer_at_high_level(s):
         s.check("exactly one red piece followed", pieces(s.shot(), 2) == reds + 1)
         s.check("the hand is back (%s)" % (s.pointer(),), s.pointer() == HAND)
 
-    # A board where the computer's next move takes player 1's last cell, loaded during
-    # the computer's delay.
-    with open(os.path.join(s.folder, "hra.dat"), "wb") as f:
-        values = [0] * 112
-        values[0:2] = [1, 1]  # (1,1): player 1, one piece
-        values[2:4] = [2, 4]  # (2,1): player 2, full
-        f.write(b"".join(b" %d \r\n" % v for v in values))
-    target = empty_cells(s.shot())[-1]
-    s.click(cell_centre(target))
-    s.click(LOAD_BUTTON)
-    s.wait("the end message", message_box_shown, timeout=4)
-    s.move((SCREEN_W // 2, SCREEN_H // 2))
-    s.key("Return")
-    s.wait("the menu after the end message", menu_shown)
-    s.click(AGAINST_COMPUTER)
-    s.click(HIGH_LEVEL)
-    s.click(START_BUTTON)
-    s.wait("the new game's opening move by the computer",
-           lambda sh: pieces(sh, 2) == 1 and pieces(sh, 1) == 0, timeout=3)
-    time.sleep(1.3)
-    s.check("no stray move followed", pieces(s.shot(), 2) == 1 and pieces(s.last, 1) == 0)
     s.key("Escape")
     s.wait("the menu", menu_shown)
-    s.click(QUIT_BUTTON)
-    deadline = time.monotonic() + 5
-    while s.program.poll() is None and time.monotonic() < deadline:
-        time.sleep(0.05)
-    s.check("X ended the program with status 0", s.program.returncode == 0)
+    s.check("X ended the program with status 0", s.quit() == 0)
 
 
 SCENARIOS = {
-    "start_up_and_two_players": start_up_and_two_players,
+    "start_up_save_and_load": start_up_save_and_load,
     "computer_at_high_level": computer_at_high_level,
 }
 

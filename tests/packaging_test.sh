@@ -1,13 +1,36 @@
 #!/usr/bin/env bash
-# The Debian package: built by CPack, its files and dependencies, lintian, the desktop
-# entry, the metainfo and the man pages validated, and the programs run from its contents.
+# Installing: `packaging_test.sh folder BUILD ID` installs with `cmake --install` into a
+# fresh folder, checks where the files land and runs the tool after moving the folder;
+# `packaging_test.sh deb BUILD ID` builds the Debian package with CPack and checks its
+# files and dependencies, lintian, the desktop entry, the metainfo and the man pages, and
+# runs the programs from its contents.
 set -u
-build=$1
-id=$2
+source "$(dirname "$0")/check.sh"
+mode=$1
+build=$2
+id=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() { if [ "$2" -ne 0 ]; then echo "FAIL: $1"; failures=$((failures + 1)); else echo "ok: $1"; fi; }
+
+if [ "$mode" = folder ]; then
+  prefix=$work/folder
+  cmake --install "$build" --prefix "$prefix" >/dev/null
+  check "install succeeds" $?
+  for f in bin/morvel bin/morvel-cli "share/applications/$id.desktop" \
+           "share/icons/hicolor/32x32/apps/$id.png" share/man/man6/morvel.6.gz; do
+    [ -e "$prefix/$f" ]; check "installs $f" $?
+  done
+  grep -qx "Exec=$prefix/bin/morvel" "$prefix/share/applications/$id.desktop"
+  check "the desktop entry starts the installed program" $?
+  # Moved elsewhere, the folder still works.
+  mv "$prefix" "$work/moved"
+  "$work/moved/bin/morvel-cli" arena --p1 random --p2 low --games 3 --seed 1 | grep -q '^games 3,'
+  check "the moved tool runs" $?
+  ! ldd "$work/moved/bin/morvel" | grep -q 'not found'
+  check "the program finds every library it needs" $?
+  finish
+  exit
+fi
 
 # Say what is missing, and where it comes from, rather than fail somewhere inside CPack.
 missing=()
@@ -73,6 +96,4 @@ env -u DISPLAY QT_QPA_PLATFORM=xcb "$games/morvel" --no-such-option >/dev/null 2
 "$games/morvel-cli" --help | grep -q arena; check "morvel-cli --help" $?
 "$games/morvel-cli" arena --p1 random --p2 high --games 5 --seed 3 --check | grep -q '^games 5,'
 check "a short arena run" $?
-
-echo "$failures failed"
-[ "$failures" -eq 0 ]
+finish
