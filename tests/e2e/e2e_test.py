@@ -6,7 +6,7 @@ the screen, the pointer images, the computer's real delay and
 the real program writing and reading its real file. Everything else is proven in the
 unit and window tests.
 
-usage: e2e_test.py --program PATH --probe PATH --artifacts DIR [--only NAME]
+usage: e2e_test.py --program PATH --probe PATH --artifacts DIR
 """
 
 import argparse
@@ -101,12 +101,9 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--probe", required=True)
     parser.add_argument("--artifacts", required=True)
-    parser.add_argument("--only")
     args = parser.parse_args()
     passed = failed = 0
     for name, scenario in SCENARIOS.items():
-        if args.only and name != args.only:
-            continue
         session = Session(args, name)
         try:
             scenario(session)
