@@ -13,15 +13,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 if [ "$mode" = folder ]; then
-  prefix=$work/folder
+  prefix="$work/my games"  # a blank in the path, as players' folders often have
   cmake --install "$build" --prefix "$prefix" >/dev/null
   check "install succeeds" $?
   for f in bin/morvel bin/morvel-cli "share/applications/$id.desktop" \
            "share/icons/hicolor/32x32/apps/$id.png" share/man/man6/morvel.6.gz; do
     [ -e "$prefix/$f" ]; check "installs $f" $?
   done
-  grep -qx "Exec=$prefix/bin/morvel" "$prefix/share/applications/$id.desktop"
-  check "the desktop entry starts the installed program" $?
+  grep -qx "Exec=\"$prefix/bin/morvel\"" "$prefix/share/applications/$id.desktop" &&
+    desktop-file-validate "$prefix/share/applications/$id.desktop"
+  check "the desktop entry starts the installed program, its path quoted" $?
   # Moved elsewhere, the folder still works.
   mv "$prefix" "$work/moved"
   "$work/moved/bin/morvel-cli" arena --p1 random --p2 low --games 3 --seed 1 | grep -q '^games 3,'
