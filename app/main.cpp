@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "assets.h"
 #include "game_state.h"
