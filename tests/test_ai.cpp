@@ -193,6 +193,8 @@ TEST(ComputerTurn, PlaysTheScriptedCell) {
          BoardWith("1,3:24 7,8:11"), {}, 1, 3, 0},
         {"high: a candidate in the first row", HighDifficulty,
          BoardWith("4,1:24 7,8:11"), {}, 4, 1, 0},
+        {"high: a candidate in the last column", HighDifficulty,
+         BoardWith("7,5:24 1,1:11"), {}, 7, 5, 0},
         {"high: a leftover ForceAccept plays the first rejected cell", HighDifficulty,
          ThreatenedCandidateWithEmptyCells("4,2:00 6,2:00 7,5:00"), {}, 2, 2, 0, 1, 1},
         // (2,2) rejected as candidate and as list cell, (4,2) rejected, (6,2) dropped for the

@@ -279,6 +279,7 @@ void GameWindowTest::escapeInformationAndOtherKeys() {
     });
     QTest::keyClick(&g.window, Qt::Key_Escape);
     QTRY_VERIFY(g.window.Plocha()->isVisible());
+    QVERIFY(g.window.Label1(0)->isVisible() && g.window.Label1(1)->isVisible());
     QCOMPARE(g.state.board, rules::Board{});
     QCOMPARE(g.Round(), QStringLiteral("1kolo"));
     QCOMPARE(g.state.CurrentPlayer, 1);
@@ -429,6 +430,10 @@ void GameWindowTest::menuButtonsAndStartImage() {
     QCOMPARE(menu.pp3()->pixmap().toImage(), normal);
     Hover(menu.pp3(), QPoint(10, 10));
     QVERIFY(menu.StartButtonHovered());
+    // Only the left button, let go over the start button, starts the game.
+    QTest::mouseClick(menu.pp3(), Qt::RightButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(menu.pp3(), Qt::LeftButton, {}, QPoint(-20, 10));
+    QVERIFY(menu.isVisible());
     QTest::mouseClick(menu.pp3(), Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(!menu.StartButtonHovered());  // the normal image is back before the game
     QCOMPARE(menu.choice(), nas::Choice::Start);
@@ -496,6 +501,7 @@ void GameWindowTest::splashShowsTheGameAfterFourSeconds() {
     QVERIFY(splash.isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(shown, 2000);
     QVERIFY(!splash.isVisible());
+    QVERIFY(!splash.Timer1().isActive());  // it fires once
 }
 
 QTEST_MAIN(GameWindowTest)
