@@ -142,7 +142,7 @@ class GameWindowTest : public QObject {
     void computerOpensAtHighLevelAndAnswersEachMove();
     void gameEndingOnTheComputersMoveStillLetsTheNextGameOpen();
     void escapeDuringTheComputersDelayNeverOpensASecondMenu();
-    void drawingSurvivesResizing();
+    void drawingSurvivesHidingAndResizing();
     void menuButtonsAndStartImage();
     void saveAndLoadThroughTheButtons();
     void splashShowsTheGameAfterFourSeconds();
@@ -376,7 +376,7 @@ void GameWindowTest::escapeDuringTheComputersDelayNeverOpensASecondMenu() {
     QCOMPARE(rules::CountPieces(g.state, 2), 0);
 }
 
-void GameWindowTest::drawingSurvivesResizing() {
+void GameWindowTest::drawingSurvivesHidingAndResizing() {
     Game g;
     g.Begin(rules::TwoPlayers);
     g.Click(1);
@@ -384,6 +384,11 @@ void GameWindowTest::drawingSurvivesResizing() {
     QVERIFY(g.window.BackgroundTiled());
     const QImage board = g.window.Plocha()->Picture().toImage();
     const QPoint boardAt = g.window.Plocha()->pos();
+    // Hidden and shown again (as when minimised and restored): no second start-up menu.
+    g.window.hide();
+    g.window.show();
+    QTest::qWait(20);
+    QVERIFY(!g.window.MenuOpen());
     g.window.resize(g.window.width() + 120, g.window.height() + 80);
     QTRY_COMPARE(g.window.Background().size(), g.window.size() * g.window.devicePixelRatioF());
     QCOMPARE(g.window.Plocha()->Picture().toImage(), board);
