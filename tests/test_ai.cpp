@@ -113,7 +113,10 @@ void ExpectVerdicts(const ScreeningCase (&cases)[N], bool (*check)(const GameSta
 TEST(Screening, LowLevelRejectsAThreatUnlessAFullNeighbourAnswersIt) {
     const ScreeningCase cases[] = {
         {"empty board", "", 4, 4, true},
-        {"a threat on the diagonal", "5,5:14", 4, 4, false},
+        {"a threat on the lower right diagonal", "5,5:14", 4, 4, false},
+        {"a threat on the upper right diagonal", "5,3:14", 4, 4, false},
+        {"a threat on the upper left diagonal", "3,3:14", 4, 4, false},
+        {"a threat on the lower left diagonal", "3,5:14", 4, 4, false},
         {"answered by its own full neighbour", "5,5:14 4,3:24", 4, 4, true},
         {"answered by a full neighbour of player 1", "5,5:14 4,3:14", 4, 4, true},
         {"a neighbour of three answers nothing", "5,5:14 4,3:13", 4, 4, false},

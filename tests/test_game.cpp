@@ -153,7 +153,7 @@ void GameWindowTest::twoPlayerGameToItsEnd() {
     // Difficulty high, then back to two players: the level stays 2 for the game.
     OnNextModal([&](QWidget* m) {
         nas* menu = Menu(m);
-        QVERIFY(!menu->obtt(0)->isEnabled());
+        QVERIFY(!menu->obtt(0)->isEnabled() && !menu->obtt(1)->isEnabled());
         menu->jhra(1)->click();
         QVERIFY(menu->obtt(1)->isEnabled());
         menu->obtt(1)->click();
