@@ -9,9 +9,7 @@ game of a few moves.
 """
 
 import argparse
-import os
 import statistics
-import sys
 import time
 
 import xdriver as x
