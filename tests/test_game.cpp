@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "board_text.h"
 #include "hra.h"
 #include "logo.h"
 #include "nas.h"
@@ -76,13 +77,6 @@ QString ClickExpectingMessage(QAbstractButton* button) {
     return boxes == 1 ? text : QString();
 }
 
-int VisibleMenus() {
-    int count = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<nas*>(w) && w->isVisible()) ++count;
-    return count;
-}
-
 struct Game {
     GameState state;
     rules::ClockMixedRandom random{17, [] { return std::uint64_t{3}; }};
@@ -142,6 +136,7 @@ class GameWindowTest : public QObject {
     void computerOpensAtHighLevelAndAnswersEachMove();
     void gameEndingOnTheComputersMoveStillLetsTheNextGameOpen();
     void escapeDuringTheComputersDelayNeverOpensASecondMenu();
+    void theLowLevelIsPlayedByItsOwnPlayer();
     void drawingSurvivesHidingAndResizing();
     void menuButtonsAndStartImage();
     void saveAndLoadThroughTheButtons();
@@ -365,7 +360,10 @@ void GameWindowTest::escapeDuringTheComputersDelayNeverOpensASecondMenu() {
         ++menus;
         // Wait past the computer's delay with the menu open.
         QTest::qWait(hra::ComputerDelayMilliseconds + 300);
-        QCOMPARE(VisibleMenus(), 1);
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                               [](QWidget* w) { return qobject_cast<nas*>(w) && w->isVisible(); }),
+                 1);
         QVERIFY(!g.window.zappc().isActive());
         QCOMPARE(rules::CountPieces(g.state, 2), 0);
         Menu(m)->Command2()->click();
@@ -374,6 +372,16 @@ void GameWindowTest::escapeDuringTheComputersDelayNeverOpensASecondMenu() {
     QCOMPARE(menus, 1);
     QCOMPARE(g.quits, 1);
     QCOMPARE(rules::CountPieces(g.state, 2), 0);
+}
+
+void GameWindowTest::theLowLevelIsPlayedByItsOwnPlayer() {
+    // The low level rejects (2,2), threatened by (3,3), and plays (6,7); the high level would not.
+    Game g;
+    g.Begin(rules::AgainstComputer, rules::LowDifficulty);
+    g.state.board = BoardWith("2,2:24 3,3:14 6,7:24 1,1:11");
+    g.state.CurrentPlayer = 2;
+    g.window.RunComputerTurn();
+    QCOMPARE(std::make_pair(g.state.MoveColumn, g.state.MoveRow), std::make_pair(6, 7));
 }
 
 void GameWindowTest::drawingSurvivesHidingAndResizing() {

@@ -203,16 +203,6 @@ TEST(RandomSource, ReseedWithinOneTickDoesNotRestartTheSequence) {
     EXPECT_EQ(seen.size(), 1000u);
 }
 
-TEST(RandomSource, ScriptedReplaysInOrderAndReportsRunningOut) {
-    rules::ScriptedRandom random({0.25, 0.5});
-    random.Reseed();
-    EXPECT_EQ(random.Next(), 0.25);
-    random.Reseed();
-    EXPECT_EQ(random.Next(), 0.5);
-    EXPECT_EQ(random.Draws(), 2u);
-    EXPECT_THROW(random.Next(), rules::RandomExhausted);
-}
-
 #ifndef NDEBUG
 TEST(BoardDeathTest, WritingOutsideThePlayableAreaIsCaught) {
     Board board;
