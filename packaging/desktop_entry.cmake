@@ -7,9 +7,9 @@ if(DEFINED MORVEL_LAYOUT)
   set(MORVEL_EXEC morvel)
 else()
   set(MORVEL_EXEC "${CMAKE_INSTALL_PREFIX}/${MORVEL_BINDIR}/morvel")
-  # A path with blanks or reserved characters is quoted as the desktop entry specification
-  # wants: ", `, $ and \ escaped inside the quotes, and every backslash escaped once more
-  # for the string value.
+  # A path with blanks or reserved characters is quoted by freedesktop's rules for Exec:
+  # ", `, $ and \ escaped inside the quotes, and every backslash escaped once more for the
+  # string value.
   if(MORVEL_EXEC MATCHES "[ \t\"`$\\]")
     string(REPLACE "\\" "\\\\\\\\" MORVEL_EXEC "${MORVEL_EXEC}")
     string(REGEX REPLACE "([\"`$])" "\\\\\\\\\\1" MORVEL_EXEC "${MORVEL_EXEC}")
