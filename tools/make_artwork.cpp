@@ -437,7 +437,6 @@ int main(int argc, char** argv) {
     }
     Save(Hand(), dir + "/hand.png");
     Save(Hourglass(), dir + "/hourglass.png");
-    Save(Icon(32), dir + "/icon.png");
     // The desktop's icons, each size painted at that size.
     QDir(dir).mkpath(QStringLiteral("icons"));
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
