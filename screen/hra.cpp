@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <cmath>
+#include <cstdio>
 
 #include "assets.h"
 #include "nas.h"
@@ -113,7 +114,7 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot sa
     for (QTimer* timer : {&timer1_, &timer2_, &zappc_}) timer->setSingleShot(true);
     connect(&timer1_, &QTimer::timeout, this, &hra::StartUp);
     connect(&timer2_, &QTimer::timeout, this, &hra::NewGameSetUp);
-    connect(&zappc_, &QTimer::timeout, this, &hra::RunComputerTurn);
+    connect(&zappc_, &QTimer::timeout, this, &hra::ComputerTick);
     connect(plocha_, &PictureBox::Pressed, this, [this](QPointF at) {
         HandleBoardClick(static_cast<int>(std::floor(at.x() * Twips)),
                          static_cast<int>(std::floor(at.y() * Twips)));
@@ -216,7 +217,7 @@ void hra::ShowMenu() {
     nas::Choice choice;
     {
         nas menu(state_, this);
-        menu.exec();
+        RunModal(menu);
         choice = menu.choice();
     }
     menuOpen_ = false;
@@ -230,7 +231,7 @@ void hra::ShowMenu() {
             break;
         case nas::Choice::Quit:
             quitting_ = true;
-            zappc_.stop();
+            DropComputerTurn();
             timer2_.stop();
             if (quit_) quit_();
             break;
@@ -319,12 +320,39 @@ void hra::HandleBoardClick(int xTwips, int yTwips) {
     EndOfMove();
     CheckGameOver();
     if (quitting_) return;
-    // Runs whether or not the game just ended: a menu left through its information
-    // button hands the turn to the computer, whose first check ends the game again.
+    // Runs whether or not the game just ended. An ended game's menu has set the mode to two
+    // players and a new game gives player 1 the move, so this hands the turn on only when
+    // the game goes on, or when that menu was switched to the computer and left through
+    // "?": then the computer's first check ends the old game once more.
     if (state_.CurrentPlayer == 2 && state_.GameMode == rules::AgainstComputer) {
         SetCustomImage(CustomImage::Hourglass);
         zappc_.start(ComputerDelayMilliseconds);
     }
+}
+
+void hra::ComputerTick() {
+    if (openModals_ > 0) {
+        computerHeld_ = true;
+        return;
+    }
+    RunComputerTurn();
+}
+
+int hra::RunModal(QDialog& dialog) {
+    ++openModals_;
+    const int result = dialog.exec();
+    // The computer's move held back by the box comes now, from the event loop, once the
+    // handler that opened the box has finished.
+    if (--openModals_ == 0 && computerHeld_) {
+        computerHeld_ = false;
+        zappc_.start(1);
+    }
+    return result;
+}
+
+void hra::DropComputerTurn() {
+    zappc_.stop();
+    computerHeld_ = false;
 }
 
 void hra::RunComputerTurn() {
@@ -347,7 +375,7 @@ bool hra::CheckGameOver() {
     if (loser == 0) return false;
     QMessageBox box(QMessageBox::Information, QString::fromUtf8(rules::GameTitle),
                     QString::fromStdString(rules::GameOverText(loser)), QMessageBox::Ok, this);
-    box.exec();
+    RunModal(box);
     ReturnToMenu();
     return true;
 }
@@ -363,7 +391,7 @@ void hra::ShowGameControls(bool shown) {
 void hra::ReturnToMenu() {
     // A pending computer move belongs to the game being left: its tick must not open a
     // second menu over this one.
-    zappc_.stop();
+    DropComputerTurn();
     ShowGameControls(false);
     ShowMenu();
 }
@@ -400,13 +428,15 @@ void hra::SetCustomImage(CustomImage image) {
 void hra::Complain(const QString& text) {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(rules::GameTitle), text,
                     QMessageBox::Ok, this);
-    box.exec();
+    RunModal(box);
 }
 
 void hra::SaveGame() {
-    std::string why;
-    if (!savegame::SaveGame(saveSlot_, state_.board, &why))
+    std::string why, warning;
+    if (!savegame::SaveGame(saveSlot_, state_.board, &why, &warning))
         Complain(QStringLiteral("Hru se nepodařilo uložit. ") + QString::fromStdString(why));
+    else if (!warning.empty())
+        std::fprintf(stderr, "morvel: %s\n", warning.c_str());
 }
 
 void hra::LoadGame() {

@@ -14,6 +14,7 @@
 #include "random_source.h"
 #include "savegame.h"
 
+class QDialog;
 class QLabel;
 class QPushButton;
 
@@ -103,6 +104,11 @@ class hra : public QWidget {
     QPixmap BlankPicture(const QWidget* box) const;
     void ShowGameControls(bool shown);
     void Complain(const QString& text);
+    // Every box and the menu open through here: while one is open the computer's move
+    // waits (its timer still ticks inside the box's own event loop).
+    int RunModal(QDialog& dialog);
+    void ComputerTick();
+    void DropComputerTurn();
 
     rules::GameState& state_;
     rules::RandomSource& random_;
@@ -131,6 +137,8 @@ class hra : public QWidget {
     CustomImage customImage_ = CustomImage::Hand;
     bool tiled_ = false;
     bool menuOpen_ = false;
+    int openModals_ = 0;
+    bool computerHeld_ = false;  // its tick came while a box was open
     bool quitting_ = false;
     bool shownOnce_ = false;
 };

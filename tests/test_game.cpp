@@ -1,12 +1,15 @@
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "board_text.h"
 #include "hra.h"
@@ -19,35 +22,79 @@ using rules::GameState;
 
 namespace {
 
-// Acts on the next modal window (the menu or a message box) as soon as it shows. The
-// action runs inside that window's own event loop, as a person's clicks would.
-void OnNextModal(std::function<void(QWidget*)> act) {
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(2);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
+// Polls still waiting for a modal window; cleanup() fails the test that left one.
+QList<QPointer<QTimer>>& Pending() {
+    static QList<QPointer<QTimer>> polls;
+    return polls;
+}
+
+// Closes every modal window, innermost first, so that a failed check never leaves one
+// waiting for Qt Test's watchdog.
+void CloseModals() {
+    for (int i = 0; i < 8; ++i) {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) return;
+        if (!modal) return;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->done(QDialog::Rejected);  // the menu ignores reject()
+        else
+            modal->close();
+    }
+}
+
+// Acts on the next modal window, which must be a `Window` (the menu or a message box) and
+// must come within `withinMs`. The action runs inside that window's own event loop, as a
+// person's clicks would; when a check in it fails, every modal window is closed.
+template <typename Window>
+void OnNext(std::function<void(Window*)> act, int withinMs = 5000) {
+    auto* poll = new QTimer(qApp);
+    Pending().append(poll);
+    QElapsedTimer waited;
+    waited.start();
+    poll->setInterval(2);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, waited, withinMs, act = std::move(act)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        const bool came = modal && modal->isVisible();
+        if (!came && !waited.hasExpired(withinMs)) return;
         poll->stop();
         poll->deleteLater();
-        act(modal);
+        Pending().removeAll(poll);
+        if (!came) {
+            QTest::qFail("the expected modal window never came", __FILE__, __LINE__);
+            return;
+        }
+        auto* window = qobject_cast<Window*>(modal);
+        if (!window) {
+            QTest::qFail(qPrintable(QStringLiteral("expected a %1, found a %2")
+                                        .arg(QLatin1String(Window::staticMetaObject.className()),
+                                             QLatin1String(modal->metaObject()->className()))),
+                         __FILE__, __LINE__);
+        } else {
+            act(window);
+        }
+        if (QTest::currentTestFailed()) CloseModals();
     });
     poll->start();
 }
 
-nas* Menu(QWidget* modal) {
-    auto* menu = qobject_cast<nas*>(modal);
-    if (!menu) qFatal("expected the menu, found %s", modal->metaObject()->className());
-    return menu;
+// Waits `ms` with `box` open on top; false, with every modal window closed, as soon as
+// another window opens over it.
+bool StaysOnTop(QWidget* box, int ms) {
+    bool covered = false;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* top = QApplication::activeModalWidget();
+        if (top && top != box) {
+            covered = true;
+            CloseModals();
+        }
+    });
+    watch.start();
+    QTest::qWait(ms);
+    return !covered && QApplication::activeModalWidget() == box;
 }
 
-QMessageBox* Box(QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    if (!box) qFatal("expected a message box, found %s", modal->metaObject()->className());
-    return box;
-}
-
-void Start(QWidget* modal, int mode, int difficulty = rules::LowDifficulty) {
-    nas* menu = Menu(modal);
+void Start(nas* menu, int mode, int difficulty = rules::LowDifficulty) {
     if (mode == rules::AgainstComputer) {
         menu->jhra(1)->click();
         menu->obtt(difficulty - 1)->click();
@@ -67,8 +114,7 @@ void Hover(QWidget* widget, QPoint at) {
 QString ClickExpectingMessage(QAbstractButton* button) {
     int boxes = 0;
     QString text;
-    OnNextModal([&](QWidget* m) {
-        QMessageBox* box = Box(m);
+    OnNext<QMessageBox>([&](QMessageBox* box) {
         ++boxes;
         if (box->windowTitle() == QStringLiteral("Morvel")) text = box->text();
         box->button(QMessageBox::Ok)->click();
@@ -93,7 +139,7 @@ struct Game {
 
     // Shows the window; the start-up menu starts a game of the given kind.
     void Begin(int mode, int difficulty = rules::LowDifficulty) {
-        OnNextModal([=](QWidget* m) { Start(m, mode, difficulty); });
+        OnNext<nas>([=](nas* menu) { Start(menu, mode, difficulty); });
         window.show();
         QTRY_VERIFY(window.Plocha()->isVisible());
     }
@@ -131,11 +177,14 @@ class GameWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void cleanup();
     void twoPlayerGameToItsEnd();
     void escapeInformationAndOtherKeys();
     void computerOpensAtHighLevelAndAnswersEachMove();
     void gameEndingOnTheComputersMoveStillLetsTheNextGameOpen();
     void escapeDuringTheComputersDelayNeverOpensASecondMenu();
+    void theComputerWaitsWhileAMessageBoxIsOpen();
+    void aHeldComputerMoveThatEndsTheGameEndsItOnce();
     void theLowLevelIsPlayedByItsOwnPlayer();
     void drawingSurvivesHidingAndResizing();
     void menuButtonsAndStartImage();
@@ -143,11 +192,22 @@ class GameWindowTest : public QObject {
     void splashShowsTheGameAfterFourSeconds();
 };
 
+void GameWindowTest::cleanup() {
+    // A window that never came fails the test that expected it; its poll must not run on
+    // into the next test.
+    bool waiting = false;
+    for (const QPointer<QTimer>& poll : std::exchange(Pending(), {})) {
+        waiting = waiting || poll;
+        delete poll.data();
+    }
+    CloseModals();
+    QVERIFY2(!waiting, "a modal window this test expected never came");
+}
+
 void GameWindowTest::twoPlayerGameToItsEnd() {
     Game g;
     // Difficulty high, then back to two players: the level stays 2 for the game.
-    OnNextModal([&](QWidget* m) {
-        nas* menu = Menu(m);
+    OnNext<nas>([&](nas* menu) {
         QVERIFY(!menu->obtt(0)->isEnabled() && !menu->obtt(1)->isEnabled());
         menu->jhra(1)->click();
         QVERIFY(menu->obtt(1)->isEnabled());
@@ -199,15 +259,13 @@ void GameWindowTest::twoPlayerGameToItsEnd() {
 
     // The fifth piece bursts into player 2's only cell, which bursts in turn.
     int messages = 0;
-    OnNextModal([&](QWidget* m) {
-        QMessageBox* box = Box(m);
+    OnNext<QMessageBox>([&](QMessageBox* box) {
         ++messages;
         QCOMPARE(box->windowTitle(), QStringLiteral("Morvel"));
         QCOMPARE(box->text(), QStringLiteral("Konec hry hráč 2 prohrál"));
         QCOMPARE(box->icon(), QMessageBox::Information);
         QCOMPARE(box->buttons().size(), 1);
-        OnNextModal([&](QWidget* next) {
-            nas* menu = Menu(next);
+        OnNext<nas>([&](nas* menu) {
             QVERIFY(!g.window.Plocha()->isVisible());
             QVERIFY(!g.window.kbod()->isVisible());
             QVERIFY(!g.window.Label1(0)->isVisible());
@@ -244,8 +302,7 @@ void GameWindowTest::escapeInformationAndOtherKeys() {
     QVERIFY(g.window.Plocha()->isVisible());
     QCOMPARE(g.state.board, before);
 
-    OnNextModal([&](QWidget* m) {
-        nas* menu = Menu(m);
+    OnNext<nas>([&](nas* menu) {
         QVERIFY(!g.window.Plocha()->isVisible());
         QVERIFY(!g.window.kbod()->isVisible());
         QVERIFY(!g.window.sav()->isVisible());
@@ -268,9 +325,9 @@ void GameWindowTest::escapeInformationAndOtherKeys() {
     QCOMPARE(lines[5], QStringLiteral("Přeji hodně zábavy"));
 
     // Clicks in the information state do nothing; Esc brings the menu back.
-    OnNextModal([&](QWidget* m) {
+    OnNext<nas>([&](nas* menu) {
         QVERIFY(!g.window.Label2()->isVisible());
-        Start(m, rules::TwoPlayers);
+        Start(menu, rules::TwoPlayers);
     });
     QTest::keyClick(&g.window, Qt::Key_Escape);
     QTRY_VERIFY(g.window.Plocha()->isVisible());
@@ -298,7 +355,6 @@ void GameWindowTest::computerOpensAtHighLevelAndAnswersEachMove() {
     QTRY_COMPARE(g.window.cursor().shape(), Qt::ArrowCursor);
 
     for (int turn = 0; turn < 3; ++turn) {
-        const int piecesOfTwo = rules::CountPieces(g.state, 2);
         g.Click(g.FirstEmptyCell());
         // The end of the move brings the board's pointer back, now the hourglass.
         QCOMPARE(g.state.CurrentPlayer, 2);
@@ -311,7 +367,9 @@ void GameWindowTest::computerOpensAtHighLevelAndAnswersEachMove() {
         g.Click(g.FirstEmptyCell());
         QCOMPARE(g.state.board, waiting);
         QTRY_COMPARE_WITH_TIMEOUT(g.state.CurrentPlayer, 1, 3000);
-        QVERIFY(rules::CountPieces(g.state, 2) >= piecesOfTwo);
+        // The computer placed a piece: its cell is its own and the board has changed.
+        QVERIFY(g.state.board != waiting);
+        QCOMPARE(g.state.board.Owner(g.state.MoveColumn, g.state.MoveRow), 2);
         QCOMPARE(g.window.CurrentCustomImage(), hra::CustomImage::Hand);
         QCOMPARE(g.window.cursor().hotSpot(), QPoint(7, 7));
         QVERIFY(!g.window.zappc().isActive());
@@ -331,12 +389,10 @@ void GameWindowTest::gameEndingOnTheComputersMoveStillLetsTheNextGameOpen() {
     g.state.board.Set(2, 1, 2, 4);
 
     int messages = 0;
-    OnNextModal([&](QWidget* m) {
-        QMessageBox* box = Box(m);
+    OnNext<QMessageBox>([&](QMessageBox* box) {
         ++messages;
         QCOMPARE(box->text(), QStringLiteral("Konec hry hráč 1 prohrál"));
-        OnNextModal(
-            [&](QWidget* next) { Start(next, rules::AgainstComputer, rules::HighDifficulty); });
+        OnNext<nas>([&](nas* menu) { Start(menu, rules::AgainstComputer, rules::HighDifficulty); });
         box->button(QMessageBox::Ok)->click();
     });
     // The new game's opening move comes after the finished game's turn has stopped its timer.
@@ -356,7 +412,7 @@ void GameWindowTest::escapeDuringTheComputersDelayNeverOpensASecondMenu() {
     g.Click(20);
     QVERIFY(g.window.zappc().isActive());
     int menus = 0;
-    OnNextModal([&](QWidget* m) {
+    OnNext<nas>([&](nas* menu) {
         ++menus;
         // Wait past the computer's delay with the menu open.
         QTest::qWait(hra::ComputerDelayMilliseconds + 300);
@@ -366,12 +422,68 @@ void GameWindowTest::escapeDuringTheComputersDelayNeverOpensASecondMenu() {
                  1);
         QVERIFY(!g.window.zappc().isActive());
         QCOMPARE(rules::CountPieces(g.state, 2), 0);
-        Menu(m)->Command2()->click();
+        menu->Command2()->click();
     });
     QTest::keyClick(&g.window, Qt::Key_Escape);
     QCOMPARE(menus, 1);
     QCOMPARE(g.quits, 1);
     QCOMPARE(rules::CountPieces(g.state, 2), 0);
+}
+
+// A failed load during the computer's delay opens a warning: the computer's move waits
+// until it is closed, however long that takes.
+void GameWindowTest::theComputerWaitsWhileAMessageBoxIsOpen() {
+    Game g;
+    g.Begin(rules::AgainstComputer, rules::LowDifficulty);
+    g.Click(20);
+    QVERIFY(g.window.zappc().isActive());
+    const rules::Board afterMove = g.state.board;
+    bool waited = false;
+    OnNext<QMessageBox>([&](QMessageBox* warning) {
+        QVERIFY(StaysOnTop(warning, hra::ComputerDelayMilliseconds + 500));
+        QCOMPARE(g.state.board, afterMove);
+        QCOMPARE(g.state.CurrentPlayer, 2);
+        QCOMPARE(g.Round(), QStringLiteral("1 kolo"));
+        waited = true;
+        warning->button(QMessageBox::Ok)->click();
+    });
+    g.window.nah()->click();  // no saved game yet
+    QVERIFY(waited);
+    QTRY_COMPARE_WITH_TIMEOUT(g.state.CurrentPlayer, 1, 1000);
+    QVERIFY(g.state.board != afterMove);
+    QCOMPARE(g.state.board.Owner(g.state.MoveColumn, g.state.MoveRow), 2);
+    QCOMPARE(g.Round(), QStringLiteral("2 kolo"));
+}
+
+void GameWindowTest::aHeldComputerMoveThatEndsTheGameEndsItOnce() {
+    Game g;
+    g.BeginAgainstHighLevel();
+    g.Click(g.FirstEmptyCell());
+    // The computer's move will take player 1's last cell.
+    g.state.board.Clear();
+    g.state.board.Set(1, 1, 1, 1);
+    g.state.board.Set(2, 1, 2, 4);
+    int endMessages = 0, menus = 0;
+    OnNext<QMessageBox>([&](QMessageBox* warning) {
+        QVERIFY(StaysOnTop(warning, hra::ComputerDelayMilliseconds + 300));
+        QCOMPARE(rules::CountPieces(g.state, 1), 1);
+        OnNext<QMessageBox>([&](QMessageBox* end) {
+            ++endMessages;
+            QCOMPARE(end->text(), QStringLiteral("Konec hry hráč 1 prohrál"));
+            OnNext<nas>([&](nas* menu) {
+                ++menus;
+                menu->Command2()->click();
+            });
+            end->button(QMessageBox::Ok)->click();
+        });
+        warning->button(QMessageBox::Ok)->click();
+    });
+    g.window.nah()->click();
+    QTRY_COMPARE_WITH_TIMEOUT(g.quits, 1, 3000);
+    QTest::qWait(50);
+    QCOMPARE(endMessages, 1);
+    QCOMPARE(menus, 1);
+    QCOMPARE(rules::CountPieces(g.state, 1), 0);
 }
 
 void GameWindowTest::theLowLevelIsPlayedByItsOwnPlayer() {
