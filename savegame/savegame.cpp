@@ -2,12 +2,13 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <system_error>
 
 namespace savegame {
@@ -15,6 +16,11 @@ namespace {
 
 void Say(std::string* error, std::string message) {
     if (error) *error = std::move(message);
+}
+
+// "<what>: <the C library's words for errnum, in the player's locale>."
+std::string Because(const std::string& what, int errnum) {
+    return what + ": " + std::strerror(errnum) + ".";
 }
 
 bool IsBlank(char c) {
@@ -118,6 +124,15 @@ std::filesystem::path HomeFolder(const char* home) {
     return {};
 }
 
+// /usr belongs to the package manager: a save there would be a file no package owns.
+bool UnderUsr(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::path real = std::filesystem::weakly_canonical(folder, ec);
+    if (ec) real = std::filesystem::absolute(folder, ec).lexically_normal();
+    auto part = real.begin();
+    return part != real.end() && *part == "/" && ++part != real.end() && *part == "usr";
+}
+
 // Opens a temporary file of a name nobody else uses, beside `file`; -1 on failure.
 int OpenTemporary(const std::filesystem::path& file, std::filesystem::path* temporary) {
     static std::atomic<unsigned> serial{0};
@@ -133,28 +148,32 @@ int OpenTemporary(const std::filesystem::path& file, std::filesystem::path* temp
     return -1;
 }
 
-bool WriteAll(int fd, std::string_view text) {
+// Writes all of `text` and syncs it; 0, or the errno of what failed.
+int WriteAndSync(int fd, std::string_view text) {
     while (!text.empty()) {
         const ssize_t written = ::write(fd, text.data(), text.size());
         if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
+        if (written < 0) return errno;
+        if (written == 0) return EIO;
         text.remove_prefix(static_cast<std::size_t>(written));
     }
-    return true;
+    return ::fsync(fd) == 0 ? 0 : errno;
 }
 
-bool SyncFolder(const std::filesystem::path& folder) {
+// 0, or the errno of what failed.
+int SyncFolder(const std::filesystem::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool synced = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && synced;
+    if (fd < 0) return errno;
+    const int synced = ::fsync(fd) == 0 ? 0 : errno;
+    const int closed = ::close(fd) == 0 ? 0 : errno;
+    return synced ? synced : closed;
 }
 
 }  // namespace
 
 Slot FindSlot(const std::filesystem::path& programDirectory, const char* xdgDataHome,
               const char* home) {
-    if (::access(programDirectory.c_str(), W_OK | X_OK) == 0)
+    if (::access(programDirectory.c_str(), W_OK | X_OK) == 0 && !UnderUsr(programDirectory))
         return {programDirectory / FileName, false};
     std::filesystem::path data;
     if (Absolute(xdgDataHome)) {
@@ -168,60 +187,73 @@ Slot FindSlot(const std::filesystem::path& programDirectory, const char* xdgData
     return {data / "morvel" / FileName, true};
 }
 
-bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error) {
+bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error,
+              std::string* warning) {
     const std::filesystem::path& file = slot.file;
     const std::filesystem::path folder = file.parent_path();
-    std::error_code ec;
     if (slot.makeFolder) {
+        std::error_code ec;
         std::filesystem::create_directories(folder, ec);
-        if (ec || !std::filesystem::is_directory(folder)) {
-            Say(error, "Složku " + folder.string() + " nelze vytvořit.");
+        if (!ec && !std::filesystem::is_directory(folder))
+            ec.assign(ENOTDIR, std::generic_category());
+        if (ec) {
+            Say(error, Because("Složku " + folder.string() + " nelze vytvořit", ec.value()));
             return false;
         }
-    }
-    if (std::filesystem::is_directory(file, ec)) {
-        Say(error, "Místo souboru " + file.string() + " je složka.");
-        return false;
     }
     std::filesystem::path temporary;
     const int fd = OpenTemporary(file, &temporary);
     if (fd < 0) {
-        Say(error, "Ve složce " + folder.string() + " nelze vytvořit soubor.");
+        Say(error, Because("Ve složce " + folder.string() + " nelze vytvořit soubor", errno));
         return false;
     }
-    const bool written = WriteAll(fd, FormatBoard(board)) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written) {
-        std::filesystem::remove(temporary, ec);
-        Say(error, "Zápis souboru " + temporary.string() + " selhal.");
+    int failure = WriteAndSync(fd, FormatBoard(board));
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) {
+        failure = errno;
+        ::unlink(temporary.c_str());
+        Say(error, Because("Soubor " + file.string() + " nelze nahradit novým", failure));
         return false;
     }
-    std::filesystem::rename(temporary, file, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        Say(error, "Soubor " + file.string() + " nelze nahradit novým.");
+    if (failure != 0) {
+        ::unlink(temporary.c_str());
+        Say(error, Because("Zápis souboru " + file.string() + " selhal", failure));
         return false;
     }
-    if (!SyncFolder(folder.empty() ? std::filesystem::path(".") : folder)) {
-        Say(error, "Složku " + folder.string() + " se nepodařilo zapsat na disk.");
-        return false;
-    }
+    // The new save is in place from here on: a folder that cannot be synced makes it less
+    // sure to survive a power cut, not a failed save.
+    if (const int synced = SyncFolder(folder.empty() ? std::filesystem::path(".") : folder))
+        Say(warning,
+            Because("Složku " + folder.string() + " se nepodařilo zapsat na disk", synced));
     return true;
 }
 
 std::optional<rules::Board> LoadGame(const std::filesystem::path& file, std::string* error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in || std::filesystem::is_directory(file)) {
-        Say(error, "Soubor " + file.string() + " nelze otevřít.");
+    // Not blocking on open: a pipe named hra.dat must not hang the game.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        Say(error, Because("Soubor " + file.string() + " nelze otevřít", errno));
         return std::nullopt;
     }
+    struct stat info {};
+    int failure = ::fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    if (failure == 0 && !S_ISREG(info.st_mode)) failure = EINVAL;
     // Read at most one byte past the limit, so a huge file is never taken into memory.
     std::string text(MaxFileSize + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad()) {
-        Say(error, "Soubor " + file.string() + " nelze přečíst.");
+    std::size_t used = 0;
+    while (failure == 0 && used < text.size()) {
+        const ssize_t got = ::read(fd, text.data() + used, text.size() - used);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) failure = errno;
+        if (got <= 0) break;
+        used += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    if (failure != 0) {
+        Say(error, Because("Soubor " + file.string() + " nelze přečíst", failure));
         return std::nullopt;
     }
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    text.resize(used);
     if (text.size() > MaxFileSize) {
         Say(error, "Soubor " + file.string() + " je příliš velký na uloženou hru.");
         return std::nullopt;

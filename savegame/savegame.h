@@ -31,10 +31,11 @@ struct Slot {
     bool makeFolder = false;
 };
 
-// Beside the program when the player may write into its folder (a build tree, a folder
-// install, an unpacked archive). Otherwise, as in a system-wide install, in the player's
-// data folder: $XDG_DATA_HOME/morvel/hra.dat, or ~/.local/share/morvel/hra.dat when the
-// variable is unset, empty or not an absolute path. `xdgDataHome` and `home` are the
+// Beside the program when the player may write into its folder and it is not under /usr
+// (a build tree, a folder install, an unpacked archive). Otherwise, as in a system-wide
+// install, even one that root runs, in the player's data folder:
+// $XDG_DATA_HOME/morvel/hra.dat, or ~/.local/share/morvel/hra.dat when the variable is
+// unset, empty or not an absolute path. `xdgDataHome` and `home` are the
 // environment's values and may be null; without a usable `home` the password database
 // says where the home folder is.
 Slot FindSlot(const std::filesystem::path& programDirectory, const char* xdgDataHome,
@@ -43,11 +44,15 @@ Slot FindSlot(const std::filesystem::path& programDirectory, const char* xdgData
 // Writes a temporary file of a name of its own beside `slot.file`, syncs it, renames it
 // over `slot.file` and syncs the folder, so that a failed save leaves the previous one as
 // it was, two programs saving at once never share a temporary file, and a save reported
-// as done survives a power cut. Returns false and says why, naming the path, on failure.
-bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error = nullptr);
+// as done survives a power cut. Returns false and says why, naming the path and the
+// system's reason, on failure. A folder that cannot be synced after the new file is in
+// place is no failure: the save is done, and `warning` says so.
+bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error = nullptr,
+              std::string* warning = nullptr);
 
-// Reads and checks `file`; returns nothing and says why (naming the path) when it is
-// missing, too large, unreadable or not a saved board.
+// Reads and checks `file`; returns nothing and says why (naming the path, and the system's
+// reason where the system refused) when it is missing, not a plain file, too large,
+// unreadable or not a saved board.
 std::optional<rules::Board> LoadGame(const std::filesystem::path& file,
                                      std::string* error = nullptr);
 

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -39,6 +43,15 @@ class SaveDirectory : public ::testing::Test {
     void TearDown() override { fs::remove_all(dir_); }
     fs::path dir_;
 };
+
+// The message names `path` and gives the C library's words for `errnum`.
+::testing::AssertionResult Names(const std::string& message, const fs::path& path, int errnum) {
+    if (message.find(path.string()) != std::string::npos &&
+        message.find(std::strerror(errnum)) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "'" << message << "' should name " << path << " and '"
+                                         << std::strerror(errnum) << "'";
+}
 
 rules::Board PlayedBoard() {
     return BoardWith("1,1:11 7,1:24 2,2:22 3,3:13 4,4:14 5,5:21 6,6:12 1,8:23 7,8:11");
@@ -127,35 +140,67 @@ TEST_F(SaveDirectory, SaveTwiceGivesIdenticalFilesAndLoadReturnsTheBoard) {
 TEST_F(SaveDirectory, FailuresNameThePathAndChangeNothing) {
     const fs::path file = dir_ / "hra.dat";
     std::string error;
-    auto refusedLoad = [&](const char* what) {
+    auto refusedLoad = [&](const char* what, int errnum) {
         error.clear();
         EXPECT_FALSE(savegame::LoadGame(file, &error)) << what;
-        EXPECT_NE(error.find(file.string()), std::string::npos) << what << ": " << error;
+        if (errnum)
+            EXPECT_TRUE(Names(error, file, errnum)) << what;
+        else
+            EXPECT_NE(error.find(file.string()), std::string::npos) << what << ": " << error;
     };
-    refusedLoad("missing");
+    refusedLoad("missing", ENOENT);
     // A valid board followed by a megabyte of blank lines is still too large to read.
     WriteBytes(file, Repeat(" 0 \r\n", 112) + std::string(1 << 20, '\n'));
-    refusedLoad("huge");
+    refusedLoad("huge", 0);
+    fs::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    refusedLoad("a pipe, which must not hang the game", EINVAL);
     fs::remove(file);
     fs::create_directory(file);
-    refusedLoad("a directory");
+    refusedLoad("a directory", EISDIR);
 
     // A directory named hra.dat: nothing is written and the directory stays.
     EXPECT_FALSE(savegame::SaveGame({file}, PlayedBoard(), &error));
-    EXPECT_NE(error.find(file.string()), std::string::npos) << error;
+    EXPECT_TRUE(Names(error, file, EISDIR));
     EXPECT_TRUE(fs::is_directory(file));
+    EXPECT_TRUE(fs::is_empty(file));
 
     // The program's folder itself is missing: it is not made.
     const fs::path gone = dir_ / "gone" / "hra.dat";
     EXPECT_FALSE(savegame::SaveGame({gone}, PlayedBoard(), &error));
-    EXPECT_NE(error.find(gone.parent_path().string()), std::string::npos) << error;
+    EXPECT_TRUE(Names(error, gone.parent_path(), ENOENT));
     EXPECT_FALSE(fs::exists(dir_ / "gone"));
 
     // A data folder that cannot be made, for a file stands in its way.
     WriteBytes(dir_ / "plain", "x");
     const fs::path blocked = dir_ / "plain" / "morvel" / "hra.dat";
     EXPECT_FALSE(savegame::SaveGame({blocked, true}, PlayedBoard(), &error));
-    EXPECT_NE(error.find(blocked.parent_path().string()), std::string::npos) << error;
+    EXPECT_TRUE(Names(error, blocked.parent_path(), ENOTDIR));
+
+    // Only the directory named hra.dat and the plain file are left: no temporary files.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+}
+
+// A write that fails half-way (here: the file size limit, as a full disk would) names
+// hra.dat and the system's reason, and leaves the previous save and nothing else.
+TEST_F(SaveDirectory, AFailedWriteKeepsThePreviousSave) {
+    const savegame::Slot slot{dir_ / "hra.dat"};
+    ASSERT_TRUE(savegame::SaveGame(slot, PlayedBoard()));
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 100;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error;
+    const bool saved = savegame::SaveGame(slot, rules::Board{}, &error);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(Names(error, slot.file, EFBIG));
+    EXPECT_EQ(error.find(".tmp"), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(slot.file), savegame::FormatBoard(PlayedBoard()));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
 // Two programs saving into one slot at once: every save succeeds, and whenever the file
@@ -202,6 +247,22 @@ TEST_F(SaveDirectory, SlotBesideAWritableProgram) {
     const savegame::Slot slot = savegame::FindSlot(dir_, "/elsewhere", "/home/nobody");
     EXPECT_EQ(slot.file, dir_ / "hra.dat");
     EXPECT_FALSE(slot.makeFolder);
+    // Only /usr itself is the package manager's, not every folder called usr.
+    fs::create_directories(dir_ / "usr" / "games");
+    EXPECT_EQ(savegame::FindSlot(dir_ / "usr" / "games", "/elsewhere", nullptr).file,
+              dir_ / "usr" / "games" / "hra.dat");
+}
+
+// A program under /usr never saves beside itself, even when it may write there (as root
+// may): the package manager's folders get no file that no package owns.
+TEST_F(SaveDirectory, NeverASlotUnderUsr) {
+    fs::create_directory_symlink("/usr/share", dir_ / "link");
+    for (const fs::path& program :
+         {fs::path("/usr"), fs::path("/usr/share"), fs::path("/usr/./share"), dir_ / "link"}) {
+        const savegame::Slot slot = savegame::FindSlot(program, "/data", "/home/player");
+        EXPECT_EQ(slot.file, fs::path("/data/morvel/hra.dat")) << program;
+        EXPECT_TRUE(slot.makeFolder) << program;
+    }
 }
 
 TEST_F(SaveDirectory, SlotInTheDataFolderWhenTheProgramsFolderIsReadOnly) {
@@ -231,7 +292,27 @@ TEST_F(SaveDirectory, SlotInTheDataFolderWhenTheProgramsFolderIsReadOnly) {
     // Saving into the read-only folder itself fails and leaves the old save as it was.
     const std::string before = ReadBytes(program / "hra.dat");
     EXPECT_FALSE(savegame::SaveGame({program / "hra.dat"}, rules::Board{}, &error));
-    EXPECT_NE(error.find(program.string()), std::string::npos) << error;
+    EXPECT_TRUE(Names(error, program, EACCES));
     EXPECT_EQ(ReadBytes(program / "hra.dat"), before);
     fs::permissions(program, fs::perms::owner_write, fs::perm_options::add);
+
+    // An unreadable save is refused with the system's reason.
+    ::chmod(slot.file.c_str(), 0200);
+    EXPECT_FALSE(savegame::LoadGame(slot.file, &error));
+    EXPECT_TRUE(Names(error, slot.file, EACCES));
+}
+
+// A folder that may be written but not read cannot be synced once the new save has been
+// renamed into place: the save has succeeded all the same, and only a warning says so.
+TEST_F(SaveDirectory, AnUnsyncableFolderIsASaveWithAWarning) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may read any folder";
+    const fs::path folder = dir_ / "blind";
+    fs::create_directory(folder);
+    ASSERT_TRUE(savegame::SaveGame({folder / "hra.dat"}, rules::Board{}));
+    ::chmod(folder.c_str(), 0300);
+    std::string error, warning;
+    EXPECT_TRUE(savegame::SaveGame({folder / "hra.dat"}, PlayedBoard(), &error, &warning)) << error;
+    EXPECT_TRUE(Names(warning, folder, EACCES));
+    ::chmod(folder.c_str(), 0700);
+    EXPECT_EQ(ReadBytes(folder / "hra.dat"), savegame::FormatBoard(PlayedBoard()));
 }
