@@ -2,8 +2,10 @@
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QScreen>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "assets.h"
@@ -64,15 +66,18 @@ std::optional<int> HandleCommandLine(int argc, char** argv) {
                      why.toLocal8Bit().constData());
         return BadUsage;
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(help))
         std::fputs(HelpText, stdout);
-        return 0;
-    }
-    if (parser.isSet(version)) {
+    else if (parser.isSet(version))
         std::printf("morvel %s\n", MORVEL_VERSION);
-        return 0;
+    else
+        return std::nullopt;
+    // What could not be written (a full disk, a closed pipe) is no answer.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "morvel: standardní výstup nelze zapsat: %s\n", std::strerror(errno));
+        return 1;
     }
-    return std::nullopt;
+    return 0;
 }
 
 }  // namespace

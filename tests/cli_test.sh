@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# morvel-cli move: its output, its exit codes and its error handling.
+# morvel-cli: its output, its exit codes and its error handling; with the game and
+# make-artwork named too, their failures to write.
 set -u
 cli=$1
+game=${2:-}
+artwork=${3:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/check.sh"
@@ -60,6 +63,22 @@ check "arena prints one line ($line)" $?
 check "the arena line ends with a newline" $?
 again=$("$cli" arena --p1 random --p2 high --games 20 --seed 5)
 [ "${line%, games per second*}" = "${again%, games per second*}" ]; check "arena repeats from its seed" $?
+top=$("$cli" arena --p1 random --p2 low --games 3 --seed 18446744073709551615)
+check "the largest 64-bit seed is taken" $?
+again=$("$cli" arena --p1 random --p2 low --games 3 --seed 18446744073709551615)
+[ "${top%, games per second*}" = "${again%, games per second*}" ]; check "... and repeats" $?
+# Without --seed the clock's seed is told on standard error, and replays the run.
+clocked=$("$cli" arena --p1 random --p2 high --games 5 2>"$work/err")
+seed=$(sed -n 's/^morvel-cli: seed \([0-9]*\)$/\1/p' "$work/err")
+replayed=$("$cli" arena --p1 random --p2 high --games 5 --seed "$seed" 2>/dev/null)
+[ -n "$seed" ] && [ "${clocked%, games per second*}" = "${replayed%, games per second*}" ]
+check "the clock's seed is printed and replays the run (seed $seed)" $?
+
+# The game window's cell table and board place, for the X driver.
+"$cli" geometry --screen 1024x768 >"$work/geometry"
+[ $? -eq 0 ] && [ "$(grep -c -E '^cell [0-9]+( [0-9]+){4}$' "$work/geometry")" -eq 56 ] &&
+  [ "$(head -1 "$work/geometry")" = "board 404 224" ]
+check "geometry: the board's place and 56 cells" $?
 # Bad arguments: a usage message on standard error, nothing on standard output, exit 2.
 for args in "" "move" "move --level medium" "move --level low --force-accept 1" \
             "move --level high --force-accept 2" "move --level low --bogus 1" \
@@ -67,6 +86,11 @@ for args in "" "move" "move --level medium" "move --level low --force-accept 1" 
             "arena --p1 random --p2 random --games 5" "arena --p1 low --p2 high" \
             "arena --p1 low --p2 high --games 0" "arena --p1 low --p2 high --games x" \
             "arena --p1 dumb --p2 high --games 3" "arena --p1 low --p2 high --games 3 --check 1" \
+            "arena --p1 low --p2 high --games 4294967296" "arena --p1 low --p2 high --games 3000000000" \
+            "arena --p1 low --p2 high --games -1" "arena --p1 low --p2 high --games 3 --seed -1" \
+            "arena --p1 low --p2 high --games 3 --seed 18446744073709551616" \
+            "arena --p1 low --p2 high --games 3 --seed 1x" "geometry" "geometry --screen 1024" \
+            "geometry --screen 0x768" "geometry --screen 1024x" \
             "--frobnicate"; do
   # shellcheck disable=SC2086
   "$cli" $args >"$work/out" 2>"$work/err" </dev/null
@@ -80,5 +104,23 @@ for args in "--help" "move --help" "arena --help"; do
   [ $? -eq 0 ] && grep -q -- '--' "$work/out" && [ ! -s "$work/err" ]; check "'$args' prints help" $?
 done
 [ "$("$cli" --version)" = "morvel-cli 1.3" ]; check "--version" $?
+
+# An answer that cannot be written is a failure, said on standard error.
+full() {
+  "$@" >/dev/full 2>"$work/err" </dev/null
+  [ $? -ne 0 ] && [ -s "$work/err" ]
+}
+full "$cli" arena --p1 random --p2 low --games 2 --seed 1; check "arena > /dev/full fails" $?
+full "$cli" --help; check "--help > /dev/full fails" $?
+full "$cli" move --level low --board "$work/empty.dat"; check "move > /dev/full fails" $?
+if [ -n "$game" ]; then
+  full "$game" --version; check "morvel --version > /dev/full fails" $?
+  full "$game" --help; check "morvel --help > /dev/full fails" $?
+fi
+if [ -n "$artwork" ]; then
+  echo x >"$work/blocked"
+  "$artwork" "$work/blocked/assets" >/dev/null 2>"$work/err"
+  [ $? -ne 0 ] && grep -q 'cannot write' "$work/err"; check "make-artwork fails when it cannot write" $?
+fi
 
 finish

@@ -47,7 +47,8 @@ QColor Wood(double x, double y, const QColor& light, const QColor& dark, int see
             bool vertical = false) {
     if (vertical) std::swap(x, y);
     const double wobble = Noise(x * 0.02, y * 0.15, seed) * 6.0;
-    const double rings = std::sin((y + wobble * 3.0) * 0.9 + Noise(x * 0.05, y * 0.3, seed + 1) * 4);
+    const double rings =
+        std::sin((y + wobble * 3.0) * 0.9 + Noise(x * 0.05, y * 0.3, seed + 1) * 4);
     const double fine = Noise(x * 0.6, y * 2.5, seed + 2);
     const double t = 0.35 + 0.25 * rings + 0.3 * (fine - 0.5);
     return Mix(light, dark, t);
@@ -60,12 +61,20 @@ QImage NewImage(int w, int h, double scale) {
     return image;
 }
 
+int failures = 0;
+
 void Save(const QImage& image, const QString& path) {
-    if (!image.save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-    else std::printf("%s %dx%d\n", qPrintable(path), image.width(), image.height());
+    if (!image.save(path)) {
+        std::fprintf(stderr, "make-artwork: cannot write %s\n", qPrintable(path));
+        ++failures;
+    } else {
+        std::printf("%s %dx%d\n", qPrintable(path), image.width(), image.height());
+    }
 }
 
-QString Suffix(double scale) { return scale > 1 ? QStringLiteral("@2x") : QString(); }
+QString Suffix(double scale) {
+    return scale > 1 ? QStringLiteral("@2x") : QString();
+}
 
 QFont TitleFont(int pixelSize, int weight = QFont::Black) {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -80,8 +89,9 @@ QImage Board(double scale) {
     const double k = scale;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            image.setPixelColor(x, y, Wood(x / k, y / k * 0.7, QColor(122, 70, 36),
-                                           QColor(72, 38, 18), 11, (x / k < 6 || x / k > 300)));
+            image.setPixelColor(x, y,
+                                Wood(x / k, y / k * 0.7, QColor(122, 70, 36), QColor(72, 38, 18),
+                                     11, (x / k < 6 || x / k > 300)));
         }
     }
     QPainter p(&image);
@@ -109,15 +119,18 @@ QImage Board(double scale) {
         const QColor hi = light ? QColor(236, 204, 150) : QColor(150, 92, 48);
         const QColor lo = light ? QColor(214, 174, 116) : QColor(118, 66, 30);
         const int seed = 100 + n;
-        for (int y = static_cast<int>(rect.top() * k); y < static_cast<int>(rect.bottom() * k); ++y) {
+        for (int y = static_cast<int>(rect.top() * k); y < static_cast<int>(rect.bottom() * k);
+             ++y) {
             for (int x = static_cast<int>(rect.left() * k); x < static_cast<int>(rect.right() * k);
                  ++x) {
                 QColor c = Wood(x / k * 1.3, y / k * 0.9 + n * 7, hi, lo, seed, n % 3 == 0);
                 // Soft light from the top left, a touch of shade at the far edges.
                 const double fx = (x / k - rect.left()) / rect.width();
                 const double fy = (y / k - rect.top()) / rect.height();
-                            if (fx < 0.035 || fy < 0.035) c = Mix(c, QColor(255, 240, 210), 0.3);
-                else if (fx > 0.965 || fy > 0.965) c = Mix(c, QColor(50, 25, 8), 0.35);
+                if (fx < 0.035 || fy < 0.035)
+                    c = Mix(c, QColor(255, 240, 210), 0.3);
+                else if (fx > 0.965 || fy > 0.965)
+                    c = Mix(c, QColor(50, 25, 8), 0.35);
                 image.setPixelColor(x, y, c);
             }
         }
@@ -150,14 +163,14 @@ QImage Hand() {
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath hand;
     hand.moveTo(7, 6);
-    hand.cubicTo(9, 4, 12, 5, 12, 8);       // index finger
-    hand.cubicTo(13, 5, 17, 5, 17, 8.5);    // middle
-    hand.cubicTo(18, 6, 22, 6, 22, 9.5);    // ring
-    hand.cubicTo(23, 8, 26.5, 9, 26, 12);   // little finger
+    hand.cubicTo(9, 4, 12, 5, 12, 8);      // index finger
+    hand.cubicTo(13, 5, 17, 5, 17, 8.5);   // middle
+    hand.cubicTo(18, 6, 22, 6, 22, 9.5);   // ring
+    hand.cubicTo(23, 8, 26.5, 9, 26, 12);  // little finger
     hand.lineTo(25.5, 19);
     hand.cubicTo(25, 23, 22, 24.5, 19, 24.5);
     hand.lineTo(11, 24.5);
-    hand.cubicTo(8, 22, 4, 19, 3, 15);       // thumb side
+    hand.cubicTo(8, 22, 4, 19, 3, 15);  // thumb side
     hand.cubicTo(2.5, 12.5, 5, 12, 6.5, 14);
     hand.lineTo(6, 9);
     hand.closeSubpath();
@@ -251,11 +264,12 @@ void PerspectiveBoard(QPainter& p, const QPolygonF& corners, int columns, int ro
     }
     for (const auto& [c, r, owner, count] : pieces) {
         const QColor colour = owner == 1 ? QColor(30, 60, 255) : QColor(230, 20, 20);
-        static const QPointF kSpots[5][4] = {{{0.5, 0.5}},
-                                             {{0.5, 0.5}},
-                                             {{0.3, 0.3}, {0.7, 0.7}},
-                                             {{0.5, 0.5}, {0.28, 0.28}, {0.72, 0.72}},
-                                             {{0.28, 0.28}, {0.72, 0.28}, {0.72, 0.72}, {0.28, 0.72}}};
+        static const QPointF kSpots[5][4] = {
+            {{0.5, 0.5}},
+            {{0.5, 0.5}},
+            {{0.3, 0.3}, {0.7, 0.7}},
+            {{0.5, 0.5}, {0.28, 0.28}, {0.72, 0.72}},
+            {{0.28, 0.28}, {0.72, 0.28}, {0.72, 0.72}, {0.28, 0.72}}};
         for (int i = 0; i < count; ++i) {
             const QPointF spot = kSpots[count][i];
             const double v = (r + spot.y()) / rows;
@@ -295,8 +309,8 @@ QImage Icon(int size) {
     p.drawPolygon(frame);
     QPolygonF field;
     field << QPointF(8.5, 12.5) << QPointF(23.5, 12.5) << QPointF(29.3, 29.8) << QPointF(2.7, 29.8);
-    PerspectiveBoard(p, field, 4, 3, {{0, 2, 1, 1}, {1, 1, 2, 2}, {2, 2, 1, 3}, {3, 1, 2, 1}, {2, 0, 1, 1}},
-                     1.9);
+    PerspectiveBoard(p, field, 4, 3,
+                     {{0, 2, 1, 1}, {1, 1, 2, 2}, {2, 2, 1, 3}, {3, 1, 2, 1}, {2, 0, 1, 1}}, 1.9);
     QPainterPath text;
     text.addText(0, 0, TitleFont(10, QFont::Black), QStringLiteral("Morvel"));
     // Squeeze the title into the width left beside the mark.
@@ -329,7 +343,8 @@ QImage Banner() {
     title.translate(149.5 - box.center().x(), 36.5 - box.center().y() - 4);
     // Blue glow behind grey letters.
     for (int i = 6; i >= 1; --i) {
-        p.setPen(QPen(QColor(20, 60, 255, 30), i * 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(
+            QPen(QColor(20, 60, 255, 30), i * 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
         p.drawPath(title);
     }
@@ -391,9 +406,20 @@ QImage Splash() {
     QPolygonF field;
     field << QPointF(40, 40) << QPointF(216, 40) << QPointF(300, 260) << QPointF(-44, 260);
     PerspectiveBoard(p, field, 5, 5,
-                     {{0, 0, 1, 2}, {1, 0, 1, 1}, {3, 0, 2, 3}, {4, 1, 2, 4}, {1, 1, 1, 4},
-                      {2, 1, 2, 1}, {0, 2, 1, 3}, {2, 2, 2, 2}, {3, 2, 2, 1}, {1, 3, 1, 1},
-                      {4, 3, 2, 2}, {0, 4, 2, 1}, {2, 4, 1, 2}, {3, 4, 2, 3}},
+                     {{0, 0, 1, 2},
+                      {1, 0, 1, 1},
+                      {3, 0, 2, 3},
+                      {4, 1, 2, 4},
+                      {1, 1, 1, 4},
+                      {2, 1, 2, 1},
+                      {0, 2, 1, 3},
+                      {2, 2, 2, 2},
+                      {3, 2, 2, 1},
+                      {1, 3, 1, 1},
+                      {4, 3, 2, 2},
+                      {0, 4, 2, 1},
+                      {2, 4, 1, 2},
+                      {3, 4, 2, 3}},
                      9);
     // Darken towards the bottom so the credits stand out.
     QLinearGradient shade(0, 80, 0, 252);
@@ -445,5 +471,5 @@ int main(int argc, char** argv) {
     Save(StartButton(false), dir + "/start.png");
     Save(StartButton(true), dir + "/start-hover.png");
     Save(Splash(), dir + "/splash.png");
-    return 0;
+    return failures == 0 ? 0 : 1;
 }

@@ -7,9 +7,17 @@
 //   morvel-cli arena --p1 random|low|high --p2 low|high --games N [--seed S] [--check]
 //     Plays whole games headless and prints one line of results; --check verifies the
 //     board after every move and fails on the first breach.
+//
+//   morvel-cli geometry --screen WxH
+//     Prints where the game window puts its board on such a screen and the cell table, so
+//     that whatever drives the real program clicks where the program itself looks.
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <charconv>
 #include <chrono>
+#include <climits>
+#include <cstring>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
@@ -24,11 +32,13 @@
 #include "ai_low.h"
 #include "arena.h"
 #include "game_state.h"
+#include "geometry.h"
 #include "random_source.h"
 #include "savegame.h"
 
 namespace {
 
+constexpr int WriteFailed = 1;
 constexpr int BadInput = 2;
 constexpr int RandomRanOut = 3;
 
@@ -38,11 +48,13 @@ const char* const Usage =
     "usage: morvel-cli move --level low|high [--force-accept 0|1] [--random FILE] "
     "[--board FILE]\n"
     "       morvel-cli arena --p1 random|low|high --p2 low|high --games N [--seed S] "
-    "[--check]\n";
+    "[--check]\n"
+    "       morvel-cli geometry --screen WxH\n";
 
 const char* const Footer =
-    "Exit status: 0 done, 2 bad arguments or input (nothing is printed on standard output),\n"
-    "3 the --random file ran out, 4 the arena's --check found a board that broke the rules.\n"
+    "Exit status: 0 done, 1 standard output could not be written, 2 bad arguments or input\n"
+    "(nothing is printed on standard output), 3 the --random file ran out, 4 the arena's\n"
+    "--check found a board that broke the rules.\n"
     "See morvel-cli(6).";
 
 struct UsageError {
@@ -156,16 +168,15 @@ int Move(const MoveOptions& options) {
     return 0;
 }
 
-long long WholeNumber(const std::string& text, const std::string& option, long long least) {
-    std::size_t used = 0;
-    long long value = 0;
-    try {
-        value = std::stoll(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used == 0 || used != text.size() || value < least)
-        throw UsageError{option + " must be a whole number of at least " + std::to_string(least)};
+// A whole number from `least` to `most`, written in decimal digits and nothing else.
+template <typename Number>
+Number WholeNumber(const std::string& text, const std::string& option, Number least, Number most) {
+    Number value{};
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < least || value > most)
+        throw UsageError{option + " must be a whole number from " + std::to_string(least) + " to " +
+                         std::to_string(most)};
     return value;
 }
 
@@ -179,9 +190,14 @@ int Arena(const ArenaOptions& options) {
     arena::Options run;
     run.p1 = *arena::ParsePlayer(options.p1);
     run.p2 = *arena::ParsePlayer(options.p2);
-    run.games = static_cast<int>(WholeNumber(options.games, "--games", 1));
-    run.seed = options.seed ? static_cast<std::uint64_t>(WholeNumber(*options.seed, "--seed", 0))
-                            : rules::ClockMixedRandom::SteadyClockNanoseconds();
+    run.games = WholeNumber(options.games, "--games", 1, INT_MAX);
+    if (options.seed) {
+        run.seed = WholeNumber<std::uint64_t>(*options.seed, "--seed", 0, UINT64_MAX);
+    } else {
+        run.seed = rules::ClockMixedRandom::SteadyClockNanoseconds();
+        // So that a run that fails its --check can be played again.
+        std::cerr << "morvel-cli: seed " << run.seed << '\n';
+    }
     run.check = options.check;
 
     const auto started = std::chrono::steady_clock::now();
@@ -199,6 +215,23 @@ int Arena(const ArenaOptions& options) {
               << (finished ? static_cast<double>(result.rounds) / finished : 0.0)
               << ", games per second " << std::setprecision(0)
               << (seconds > 0 ? result.games / seconds : 0.0) << '\n';
+    return 0;
+}
+
+int Geometry(const std::string& screenSize) {
+    const std::size_t x = screenSize.find('x');
+    if (x == std::string::npos) throw UsageError{"--screen must be WIDTHxHEIGHT"};
+    const int width = WholeNumber(screenSize.substr(0, x), "the screen's width", 1, 100000);
+    const int height = WholeNumber(screenSize.substr(x + 1), "the screen's height", 1, 100000);
+    const screen::PixelPoint board = screen::BoardPlace(width, height);
+    screen::CellRectTable cells{};
+    screen::InitCellGeometry(cells);
+    std::cout << "board " << board.x << ' ' << board.y << '\n';
+    for (int n = 1; n <= screen::CellCount; ++n) {
+        const screen::CellBounds& r = cells[n];
+        std::cout << "cell " << n << ' ' << r.x1 << ' ' << r.y1 << ' ' << r.x2 << ' ' << r.y2
+                  << '\n';
+    }
     return 0;
 }
 
@@ -238,12 +271,21 @@ int main(int argc, char** argv) {
     arenaCommand->add_flag("--check", arenaRun.check,
                            "verify the board after every move; exit 4 on a breach");
 
+    int status = 0;
+    std::string screenSize;
+    CLI::App* geometryCommand = app.add_subcommand(
+        "geometry",
+        "Print the board's place in the game window (pixels) and the cell table (twips).");
+    geometryCommand->add_option("--screen", screenSize, "the screen's available area, WxH")
+        ->required();
+
     try {
         app.parse(argc, argv);
-        if (moveCommand->parsed()) return Move(move);
-        return Arena(arenaRun);
+        status = moveCommand->parsed()       ? Move(move)
+                 : geometryCommand->parsed() ? Geometry(screenSize)
+                                             : Arena(arenaRun);
     } catch (const CLI::Success& e) {  // --help, --version
-        return app.exit(e);
+        status = app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::cerr << "morvel-cli: " << e.what() << '\n' << Usage;
         return BadInput;
@@ -251,4 +293,12 @@ int main(int argc, char** argv) {
         std::cerr << "morvel-cli: " << e.message << '\n' << Usage;
         return BadInput;
     }
+    // A full disk or a closed pipe must not pass for a result.
+    errno = 0;
+    if (!std::cout.flush()) {
+        std::cerr << "morvel-cli: cannot write to standard output"
+                  << (errno ? std::string(": ") + std::strerror(errno) : std::string()) << '\n';
+        return WriteFailed;
+    }
+    return status;
 }

@@ -16,33 +16,13 @@ import time
 SCREEN_W, SCREEN_H = 1024, 768
 TWIPS = 15
 
-# The cell table of the board picture (left, top, right, bottom in twips), cells 1..56.
-CELLS = [
-    (90, 90, 705, 720), (720, 90, 1335, 720), (1350, 90, 1980, 690), (1980, 90, 2595, 690),
-    (2610, 90, 3225, 690), (3225, 105, 3870, 705), (3900, 75, 4500, 690), (90, 720, 690, 1335),
-    (720, 705, 1350, 1350), (1350, 720, 1950, 1335), (1995, 720, 2595, 1320),
-    (2595, 705, 3225, 1350), (3240, 720, 3870, 1350), (3870, 720, 4500, 1350),
-    (75, 1365, 705, 1965), (720, 1380, 1335, 1965), (1350, 1335, 1965, 1980),
-    (1965, 1335, 2610, 1980), (2610, 1320, 3240, 1965), (3240, 1350, 3870, 1965),
-    (3870, 1335, 4485, 1950), (90, 1995, 720, 2640), (720, 1995, 1335, 2610),
-    (1350, 1980, 1965, 2595), (1965, 1980, 2565, 2580), (2595, 1980, 3240, 2610),
-    (3240, 1980, 3870, 2610), (3885, 1965, 4515, 2610), (75, 2625, 675, 3240),
-    (720, 2625, 1335, 3240), (1350, 2610, 1950, 3225), (1980, 2610, 2595, 3225),
-    (2595, 2580, 3240, 3255), (3240, 2610, 3870, 3255), (3870, 2640, 4485, 3210),
-    (60, 3225, 705, 3900), (705, 3255, 1350, 3870), (1350, 3240, 1965, 3870),
-    (1965, 3240, 2595, 3885), (2595, 3240, 3240, 3885), (3240, 3255, 3870, 3885),
-    (3870, 3240, 4515, 3885), (60, 3900, 705, 4500), (705, 3900, 1320, 4485),
-    (1350, 3885, 1950, 4470), (1965, 3885, 2580, 4485), (2610, 3885, 3225, 4485),
-    (3255, 3885, 3870, 4515), (3885, 3885, 4500, 4500), (60, 4515, 705, 5160),
-    (720, 4515, 1335, 5130), (1350, 4530, 1965, 5145), (1965, 4515, 2580, 5145),
-    (2580, 4500, 3225, 5145), (3240, 4485, 3855, 5130), (3885, 4515, 4515, 5145),
-]
+# The cell table of the board picture (left, top, right, bottom in twips, cells 1..56) and
+# the board's place on the screen, in pixels: the program's own, from `morvel-cli
+# geometry`, filled in by load_geometry() before a session starts.
+CELLS = []
+BOARD_X = BOARD_Y = None
 
 BLUE, RED = (0, 0, 255), (255, 0, 0)
-
-# The board moves a quarter of the spare room right and down from its design place.
-BOARD_X = round((3360 + (SCREEN_W * TWIPS / 2 - 4590 / 2) * 0.5) / TWIPS + 1e-9)
-BOARD_Y = round((1800 + (SCREEN_H * TWIPS / 2 - 5265 / 2) * 0.5) / TWIPS + 1e-9)
 
 # The menu, centred on the screen, and its controls (window coordinates).
 MENU_X = (SCREEN_W - 1) // 2 - 316 // 2
@@ -58,6 +38,23 @@ LOAD_BUTTON = (48 + 24, 56 + 8)
 
 class Failure(Exception):
     pass
+
+
+def load_geometry(cli):
+    """Takes the board's place and the cell table from the program's own code."""
+    global BOARD_X, BOARD_Y
+    out = subprocess.run([cli, "geometry", "--screen", "%dx%d" % (SCREEN_W, SCREEN_H)],
+                         check=True, capture_output=True, text=True).stdout
+    cells = {}
+    for line in out.splitlines():
+        words = line.split()
+        if words[0] == "board":
+            BOARD_X, BOARD_Y = int(words[1]), int(words[2])
+        elif words[0] == "cell":
+            cells[int(words[1])] = tuple(int(w) for w in words[2:6])
+    if BOARD_X is None or sorted(cells) != list(range(1, 57)):
+        raise Failure("morvel-cli geometry gave no board place or not 56 cells")
+    CELLS[:] = [cells[n] for n in range(1, 57)]
 
 
 class Shot:
@@ -87,6 +84,9 @@ class Session:
     def __init__(self, args, name):
         self.args = args
         self.name = name
+        # morvel-cli lies beside the pointer probe in a build tree, unless named.
+        load_geometry(getattr(args, "cli", None)
+                      or os.path.join(os.path.dirname(os.path.abspath(args.probe)), "morvel-cli"))
         self.last = None
         self.xvfb = None
         self.program = None

@@ -93,6 +93,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
     parser.add_argument("--probe", required=True)
+    parser.add_argument("--cli", required=True)
     parser.add_argument("--artifacts", required=True)
     args = parser.parse_args()
     passed = failed = 0
