@@ -6,6 +6,9 @@ namespace screen {
 
 inline constexpr int TwipsPerPixel = 15;
 inline constexpr int CellCount = 56;
+// The board picture.
+inline constexpr int BoardWidthTwips = 4590;
+inline constexpr int BoardHeightTwips = 5265;
 
 // One cell on the board picture, in twips from the picture's top-left corner.
 struct CellBounds {
@@ -25,9 +28,24 @@ void InitCellGeometry(CellRectTable& CellRect);
 // Points on an edge or in a gap between cells hit nothing.
 int CellAtPoint(const CellRectTable& CellRect, int x, int y);
 
+// Where the board picture's top-left corner lies in the game window, in pixels, when the
+// screen's available area is `areaWidth` by `areaHeight` pixels: a quarter of the spare
+// room right and down from its design place (3360, 1800 twips).
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+};
+PixelPoint BoardPlace(int areaWidth, int areaHeight);
+
 // Cell numbers run left to right, then top to bottom.
-constexpr int CellColumn(int cell) { return (cell - 1) % 7 + 1; }
-constexpr int CellRow(int cell) { return (cell - 1) / 7 + 1; }
-constexpr int CellNumber(int column, int row) { return 7 * (row - 1) + column; }
+constexpr int CellColumn(int cell) {
+    return (cell - 1) % 7 + 1;
+}
+constexpr int CellRow(int cell) {
+    return (cell - 1) / 7 + 1;
+}
+constexpr int CellNumber(int column, int row) {
+    return 7 * (row - 1) + column;
+}
 
 }  // namespace screen

@@ -22,10 +22,6 @@ constexpr int Twips = screen::TwipsPerPixel;
 
 using assets::TwipRect;
 
-int ToPixels(double twips) {
-    return static_cast<int>(std::lround(twips / Twips));
-}
-
 QLabel* StatusLabel(QWidget* parent, const QRect& where, double points, const QColor& colour) {
     auto* label = new QLabel(parent);
     label->setGeometry(where);
@@ -131,11 +127,8 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot sa
     // The board moves a quarter of the spare room right and down from its design place,
     // measured on the screen the maximised window will fill.
     const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-    const double h = area.height() * Twips;
-    const double w = area.width() * Twips;
-    const double top = 1800 + (h / 2 - screen::BoardHeightTwips / 2.0) * 0.5;
-    const double left = 3360 + (w / 2 - screen::BoardWidthTwips / 2.0) * 0.5;
-    plocha_->move(ToPixels(left), ToPixels(top));
+    const screen::PixelPoint place = screen::BoardPlace(area.width(), area.height());
+    plocha_->move(place.x, place.y);
     kbod_->setGeometry(plocha_->x(), plocha_->y() - screen::BarHeightTwips / Twips,
                        plocha_->width(), screen::BarHeightTwips / Twips);
     SetPointer(CustomPointer);

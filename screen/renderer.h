@@ -13,8 +13,6 @@ class QPainter;
 // paint into a QImage.
 namespace screen {
 
-inline constexpr int BoardWidthTwips = 4590;
-inline constexpr int BoardHeightTwips = 5265;
 inline constexpr int BarHeightTwips = 150;
 
 QColor ToQColor(rules::Color color);

@@ -25,6 +25,16 @@ TEST(CellGeometry, KnownPointsHitTheirCells) {
     EXPECT_EQ(CellAtPoint(t, 1000, 710), 2);  // inside both 2 and 9
 }
 
+// A quarter of the spare room right and down from the design place (3360, 1800 twips).
+TEST(CellGeometry, BoardPlaceTakesAQuarterOfTheSpareRoom) {
+    const screen::PixelPoint small = screen::BoardPlace(1024, 768);
+    EXPECT_EQ(small.x, 404);  // (3360 + (7680 - 2295) / 2) / 15 = 403.5, rounded up
+    EXPECT_EQ(small.y, 224);  // (1800 + (5760 - 2632.5) / 2) / 15 = 224.25
+    const screen::PixelPoint wider = screen::BoardPlace(1024 + 60, 768 + 120);
+    EXPECT_EQ(wider.x - small.x, 15);
+    EXPECT_EQ(wider.y - small.y, 30);
+}
+
 TEST(CellGeometry, EdgesGapsAndFrameHitNothing) {
     const CellRectTable t = Table();
     EXPECT_EQ(CellAtPoint(t, 1980, 400), 0);  // shared edge of 3 and 4
