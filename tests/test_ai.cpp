@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <random>
 
@@ -113,22 +115,64 @@ void ExpectVerdicts(const ScreeningCase (&cases)[N], bool (*check)(const GameSta
 TEST(Screening, LowLevelRejectsAThreatUnlessAFullNeighbourAnswersIt) {
     const ScreeningCase cases[] = {
         {"empty board", "", 4, 4, true},
-        {"a threat on the lower right diagonal", "5,5:14", 4, 4, false},
-        {"a threat on the upper right diagonal", "5,3:14", 4, 4, false},
-        {"a threat on the upper left diagonal", "3,3:14", 4, 4, false},
-        {"a threat on the lower left diagonal", "3,5:14", 4, 4, false},
         {"answered by its own full neighbour", "5,5:14 4,3:24", 4, 4, true},
         {"answered by a full neighbour of player 1", "5,5:14 4,3:14", 4, 4, true},
         {"a neighbour of three answers nothing", "5,5:14 4,3:13", 4, 4, false},
-        {"a threat two steps below", "4,6:14", 4, 4, false},
-        {"a threat two steps left", "1,4:14", 3, 4, false},
         {"neighbours of three are open to the threat", "4,3:13 3,4:23 5,4:13 4,5:23 5,5:14", 4, 4,
          false},
         {"its own full cell is no threat", "4,6:24", 4, 4, true},
         {"all four neighbours full", "4,3:14 3,4:24 5,4:14 4,5:24", 4, 4, true},
-        {"first column, a threat on the right", "2,5:14", 1, 4, false},
     };
     ExpectVerdicts(cases, ai_low::CheckChosenCell);
+}
+
+// Which cells the two screenings look at, for every cell of the board and so up to every
+// edge in every direction: a full player-1 cell on the second ring (the four diagonal
+// neighbours and the four cells two steps away in a straight line) is a threat, one
+// anywhere else on the board is none; and a full cell in each of the four orthogonal
+// neighbours answers a threat on the ring.
+TEST(Screening, BothLevelsWatchTheSecondRingAndTheFourNeighboursOfEveryCell) {
+    const std::pair<const char*, bool (*)(const GameState&)> levels[] = {
+        {"low", ai_low::CheckChosenCell}, {"high", ai_high::CheckChosenCell}};
+    auto onBoard = [](int c, int r) { return c >= 1 && c <= 7 && r >= 1 && r <= 8; };
+    auto onRing = [](int dc, int dr) {
+        dc = std::abs(dc);
+        dr = std::abs(dr);
+        return (dc == 1 && dr == 1) || (dc == 2 && dr == 0) || (dc == 0 && dr == 2);
+    };
+    const std::pair<int, int> ring[] = {{1, 1}, {-1, -1}, {-1, 1}, {1, -1},
+                                        {2, 0}, {-2, 0},  {0, 2},  {0, -2}};
+    const std::pair<int, int> sides[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (const auto& [level, check] : levels) {
+        for (int r = 1; r <= 8; ++r) {
+            for (int c = 1; c <= 7; ++c) {
+                const std::string at =
+                    std::string(level) + ", cell " + std::to_string(c) + "," + std::to_string(r);
+                for (int tr = 1; tr <= 8; ++tr) {
+                    for (int tc = 1; tc <= 7; ++tc) {
+                        if (tc == c && tr == r) continue;
+                        rules::Board board;
+                        board.Set(tc, tr, 1, 4);
+                        EXPECT_EQ(check(ComputerToMove(board, HighDifficulty, c, r)),
+                                  !onRing(tc - c, tr - r))
+                            << at << ", threat at " << tc << "," << tr;
+                    }
+                }
+                const auto threat = std::find_if(std::begin(ring), std::end(ring), [&](auto d) {
+                    return onBoard(c + d.first, r + d.second);
+                });
+                ASSERT_NE(threat, std::end(ring));
+                for (const auto& [dc, dr] : sides) {
+                    if (!onBoard(c + dc, r + dr)) continue;
+                    rules::Board board;
+                    board.Set(c + threat->first, r + threat->second, 1, 4);
+                    board.Set(c + dc, r + dr, 1, 4);
+                    EXPECT_TRUE(check(ComputerToMove(board, HighDifficulty, c, r)))
+                        << at << ", full neighbour at " << c + dc << "," << r + dr;
+                }
+            }
+        }
+    }
 }
 
 TEST(Screening, HighLevelRulesInTheirOrder) {
