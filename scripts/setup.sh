@@ -7,11 +7,11 @@ packages=(
   ca-certificates g++ make cmake pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev git
   xvfb xauth xdotool x11-utils x11-apps imagemagick python3 libx11-dev libxfixes-dev
   fonts-dejavu-core
   libcli11-dev
-  dpkg-dev fakeroot lintian desktop-file-utils appstream groff-base util-linux
+  dpkg-dev fakeroot lintian desktop-file-utils appstream groff-base man-db util-linux
 )
 
 missing=()
