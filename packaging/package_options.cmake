@@ -1,5 +1,20 @@
 # Read by CPack for each generator: the DEB follows Debian's layout for games, the archive
 # keeps the movable folder. The install rules read MORVEL_LAYOUT.
+
+# Every file date in the packages is SOURCE_DATE_EPOCH when it is set, otherwise the last
+# commit's date, so that two builds of one commit give the same bytes. Asked here, when
+# the package is made, so that it is the date of the commit being packaged.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  execute_process(COMMAND git -C "${CPACK_MORVEL_SOURCE_DIR}" log -1 --format=%ct
+                  OUTPUT_VARIABLE commit_date OUTPUT_STRIP_TRAILING_WHITESPACE
+                  RESULT_VARIABLE git_failed ERROR_QUIET)
+  if(NOT git_failed AND commit_date MATCHES "^[0-9]+$")
+    set(ENV{SOURCE_DATE_EPOCH} ${commit_date})
+  else()
+    message(WARNING "No SOURCE_DATE_EPOCH and no commit date: the file dates are today's")
+  endif()
+endif()
+
 if(CPACK_GENERATOR STREQUAL "DEB")
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_CUSTOM_INSTALL_VARIABLES MORVEL_LAYOUT=debian)

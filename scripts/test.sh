@@ -30,20 +30,20 @@ run_ctest() {
 }
 
 echo "== optimised build"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DMORVEL_WERROR=ON >/dev/null
 cmake --build "$root/build" -j2
 run_ctest "$root/build" -j2
 
 echo "== sanitizer build"
 cmake -S "$root" -B "$root/build-san" -DCMAKE_BUILD_TYPE=Debug -DMORVEL_SANITIZE=ON \
-  -DMORVEL_BENCH=OFF >/dev/null
+  -DMORVEL_BENCH=OFF -DMORVEL_WERROR=ON >/dev/null
 cmake --build "$root/build-san" -j2
 run_ctest "$root/build-san" -j2
 
 echo "== fuzzing the saved-game reader"
 cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEL_FUZZ=ON -DMORVEL_GUI=OFF -DMORVEL_TESTS=OFF \
-  -DMORVEL_BENCH=OFF >/dev/null
+  -DMORVEL_BENCH=OFF -DMORVEL_WERROR=ON >/dev/null
 cmake --build "$root/build-fuzz" -j2 --target fuzz_savegame
 run_ctest "$root/build-fuzz"
 

@@ -57,6 +57,7 @@ if [ ! -s "$base" ]; then
 fi
 
 work=$(mktemp -d /var/tmp/morvel-try.XXXXXX)
+chmod 755 "$work"  # the copy's root folder: the tests' ordinary user must reach /usr
 if [ "${MORVEL_TRY_KEEP:-0}" = 1 ]; then
   echo "try-on-debian: the copy stays in $work"
 else
