@@ -58,11 +58,22 @@ fi
 
 work=$(mktemp -d /var/tmp/morvel-try.XXXXXX)
 chmod 755 "$work"  # the copy's root folder: the tests' ordinary user must reach /usr
-if [ "${MORVEL_TRY_KEEP:-0}" = 1 ]; then
-  echo "try-on-debian: the copy stays in $work"
-else
-  trap 'rm -rf "$work"' EXIT
-fi
+runner=
+# However the run ends: the chroot's processes are killed (with the PID namespace below)
+# before the copy is removed.
+finish() {
+  if [ -n "$runner" ]; then
+    kill "$runner" 2>/dev/null || true
+    wait "$runner" 2>/dev/null || true
+  fi
+  if [ "${MORVEL_TRY_KEEP:-0}" = 1 ]; then
+    echo "try-on-debian: the copy stays in $work"
+  else
+    rm -rf "$work"
+  fi
+}
+trap finish EXIT
+trap 'exit 130' INT TERM HUP
 tar -C "$work" -xf "$base"
 cp /etc/resolv.conf "$work/etc/resolv.conf"
 git clone -q --no-hardlinks "$root" "$work/root/morvel"
@@ -70,10 +81,10 @@ git -C "$work/root/morvel" checkout -q "$commit"
 echo "== Debian $suite, commit $commit: bash scripts/test.sh"
 
 started=$(date +%s)
-status=0
-# A private mount namespace: /proc and /dev are mounted for the chroot only and go away
-# with the namespace's last process.
-unshare --mount --propagation private bash -c '
+# A mount and a PID namespace of their own: /proc and /dev are mounted for the chroot only
+# and vanish with it, and when unshare ends, however it ends, every process below it is
+# killed.
+unshare --mount --propagation private --pid --fork --kill-child bash -c '
   set -e
   mount -t proc proc "$1/proc"
   mount --rbind /dev "$1/dev"
@@ -81,7 +92,13 @@ unshare --mount --propagation private bash -c '
   exec chroot "$1" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     bash -c "cd /root/morvel && bash scripts/test.sh"
-' try "$work" 2>&1 | tee "$work/test.log" || status=$?
+' try "$work" >"$work/test.log" 2>&1 </dev/null &
+runner=$!
+tail -n +1 --pid="$runner" -f "$work/test.log" &
+status=0
+wait "$runner" || status=$?
+runner=
+wait
 seconds=$(($(date +%s) - started))
 
 echo
