@@ -63,7 +63,9 @@ runner=
 # before the copy is removed.
 finish() {
   if [ -n "$runner" ]; then
-    kill "$runner" 2>/dev/null || true
+    # unshare holds back INT and TERM for its child; KILL ends it, and --kill-child then
+    # takes the whole PID namespace with it.
+    kill -KILL "$runner" 2>/dev/null || true
     wait "$runner" 2>/dev/null || true
   fi
   if [ "${MORVEL_TRY_KEEP:-0}" = 1 ]; then
