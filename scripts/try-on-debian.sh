@@ -57,7 +57,6 @@ if [ ! -s "$base" ]; then
 fi
 
 work=$(mktemp -d /var/tmp/morvel-try.XXXXXX)
-chmod 755 "$work"  # the copy's root folder: the tests' ordinary user must reach /usr
 runner=
 # However the run ends: the chroot's processes are killed (with the PID namespace below)
 # before the copy is removed.
@@ -77,6 +76,7 @@ finish() {
 trap finish EXIT
 trap 'exit 130' INT TERM HUP
 tar -C "$work" -xf "$base"
+chmod 755 "$work"  # the copy's root folder (tar gave it the cache's 700): nobody must reach /usr
 cp /etc/resolv.conf "$work/etc/resolv.conf"
 git clone -q --no-hardlinks "$root" "$work/root/morvel"
 git -C "$work/root/morvel" checkout -q "$commit"
