@@ -34,6 +34,23 @@ tail -n +3 "$work/out" | "$cli" move --level high --force-accept 1 --random "$wo
   | head -2 | cmp -s <(printf 'move 1 8\nforce-accept 0\n') -
 check "printed board is read back; the list choice clears force-accept" $?
 
+# --force-accept 1 plays the first cell its screening rejects: the full cell (2,2), under
+# player 1's full (3,3), on a board of single player-1 pieces with three empty cells.
+for k in $(seq 56); do
+  case $k in
+    9) printf ' 2 \r\n 4 \r\n' ;;
+    17) printf ' 1 \r\n 4 \r\n' ;;
+    11 | 13 | 35) printf ' 0 \r\n 0 \r\n' ;;
+    *) printf ' 1 \r\n 1 \r\n' ;;
+  esac
+done >"$work/threatened.dat"
+"$cli" move --level high --force-accept 1 --board "$work/threatened.dat" --random "$work/two.txt" |
+  head -2 | cmp -s <(printf 'move 2 2\nforce-accept 1\n') -
+check "--force-accept 1 plays the rejected candidate" $?
+[ "$("$cli" move --level high --force-accept 0 --board "$work/threatened.dat" \
+       --random "$work/two.txt" | head -1)" != "move 2 2" ]
+check "--force-accept 0 does not" $?
+
 "$cli" move --level low --random "$work/one.txt" --board "$work/empty.dat" >"$work/out" 2>"$work/err"
 [ $? -eq 3 ] && [ ! -s "$work/out" ] && grep -q 'random' "$work/err"; check "too few random numbers: exit 3" $?
 
