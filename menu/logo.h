@@ -8,18 +8,18 @@
 class logo : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // `showGame` is called when the four seconds are up, just before the splash closes.
     explicit logo(std::function<void()> showGame, QWidget* parent = nullptr);
 
     static constexpr int DisplayMilliseconds = 4000;
     QTimer& Timer1() { return timer1_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     QPixmap picture_;
     QTimer timer1_;
     std::function<void()> showGame_;

@@ -14,7 +14,7 @@ class QRadioButton;
 class nas : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     enum class Choice { None, Start, Info, Quit };
 
     // Loading the menu sets GameMode 0 and Difficulty 1 in `state`; the buttons change them.
@@ -30,15 +30,15 @@ public:
     QFrame* Frame1() const { return frame1_; }
     bool StartButtonHovered() const { return hovered_; }
 
-public slots:
+  public slots:
     // Esc and closing the window do not leave the menu: only its three buttons do.
     void reject() override {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void ShowStartImage(bool hovered);
     void Leave(Choice choice);
 
