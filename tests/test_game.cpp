@@ -513,6 +513,9 @@ void GameWindowTest::drawingSurvivesHidingAndResizing() {
     QTRY_COMPARE(g.window.Background().size(), g.window.size() * g.window.devicePixelRatioF());
     QCOMPARE(g.window.Plocha()->Picture().toImage(), board);
     QCOMPARE(g.window.Plocha()->pos(), boardAt);
+    // The board shows its picture exactly, from its top-left corner on.
+    QCOMPARE(g.window.Plocha()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+             board.convertToFormat(QImage::Format_RGB32));
     // What the window shows: the discs on the board, the tiles outside it.
     const QImage shown = g.window.grab().toImage();
     const QPoint disc = boardAt + g.CellCentre(1);
