@@ -271,7 +271,6 @@ int main(int argc, char** argv) {
     arenaCommand->add_flag("--check", arenaRun.check,
                            "verify the board after every move; exit 4 on a breach");
 
-    int status = 0;
     std::string screenSize;
     CLI::App* geometryCommand = app.add_subcommand(
         "geometry",
@@ -279,6 +278,7 @@ int main(int argc, char** argv) {
     geometryCommand->add_option("--screen", screenSize, "the screen's available area, WxH")
         ->required();
 
+    int status = 0;
     try {
         app.parse(argc, argv);
         status = moveCommand->parsed()       ? Move(move)
