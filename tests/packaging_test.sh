@@ -68,10 +68,8 @@ fi
 check "cpack -G DEB builds the package" $?
 # The version says the Debian release the package was made for.
 release=1
-if [ -r /etc/os-release ] && (. /etc/os-release && [ "${ID:-}" = debian ] &&
-                              [[ "${VERSION_ID:-}" =~ ^[0-9]+$ ]]); then
-  release="1~deb$(. /etc/os-release && echo "$VERSION_ID")"
-fi
+os=$( (. /etc/os-release && echo "${ID:-}:${VERSION_ID:-}") 2>/dev/null)
+[[ "$os" =~ ^debian:([0-9]+)$ ]] && release="1~deb${BASH_REMATCH[1]}"
 deb="$work/out/morvel_1.3-${release}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ]; check "named in Debian's convention (${deb##*/})" $?
 [ -f "$deb" ] || { ls "$work/out"; cat "$work/cpack.log"; exit 1; }
