@@ -331,16 +331,15 @@ void hra::ComputerTick() {
     RunComputerTurn();
 }
 
-int hra::RunModal(QDialog& dialog) {
+void hra::RunModal(QDialog& dialog) {
     ++openModals_;
-    const int result = dialog.exec();
+    dialog.exec();
     // The computer's move held back by the box comes now, from the event loop, once the
     // handler that opened the box has finished.
     if (--openModals_ == 0 && computerHeld_) {
         computerHeld_ = false;
         zappc_.start(1);
     }
-    return result;
 }
 
 void hra::DropComputerTurn() {

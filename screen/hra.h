@@ -106,7 +106,7 @@ class hra : public QWidget {
     void Complain(const QString& text);
     // Every box and the menu open through here: while one is open the computer's move
     // waits (its timer still ticks inside the box's own event loop).
-    int RunModal(QDialog& dialog);
+    void RunModal(QDialog& dialog);
     void ComputerTick();
     void DropComputerTurn();
 
