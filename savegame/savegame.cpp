@@ -18,9 +18,9 @@ void Say(std::string* error, std::string message) {
     if (error) *error = std::move(message);
 }
 
-// "<what>: <the C library's words for errnum, in the player's locale>."
+// "<what>: <the reason>."
 std::string Because(const std::string& what, int errnum) {
-    return what + ": " + std::strerror(errnum) + ".";
+    return what + ": " + Reason(errnum) + ".";
 }
 
 bool IsBlank(char c) {
@@ -50,6 +50,39 @@ std::optional<int> ParseValue(std::string_view s) {
 }
 
 }  // namespace
+
+std::string Reason(int errnum) {
+    switch (errnum) {
+        case ENOENT:
+            return "soubor nebo složka neexistuje";
+        case EACCES:
+            return "přístup odepřen";
+        case EPERM:
+            return "operace není povolena";
+        case EROFS:
+            return "systém souborů je jen pro čtení";
+        case ENOSPC:
+            return "na disku není volné místo";
+        case EDQUOT:
+            return "překročena disková kvóta";
+        case EFBIG:
+            return "soubor je příliš velký";
+        case EISDIR:
+            return "je to složka";
+        case ENOTDIR:
+            return "není to složka";
+        case EIO:
+            return "chyba vstupu/výstupu";
+        case EMLINK:
+            return "příliš mnoho odkazů";
+        case ELOOP:
+            return "příliš mnoho úrovní symbolických odkazů";
+        case ENAMETOOLONG:
+            return "příliš dlouhý název souboru";
+        default:
+            return std::strerror(errnum);
+    }
+}
 
 std::string FormatBoard(const rules::Board& board) {
     std::string text;
@@ -204,7 +237,8 @@ bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error,
     std::filesystem::path temporary;
     const int fd = OpenTemporary(file, &temporary);
     if (fd < 0) {
-        Say(error, Because("Ve složce " + folder.string() + " nelze vytvořit soubor", errno));
+        const int why = errno;
+        Say(error, Because("Ve složce " + folder.string() + " nelze vytvořit soubor", why));
         return false;
     }
     int failure = WriteAndSync(fd, FormatBoard(board));
@@ -228,34 +262,45 @@ bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error,
     return true;
 }
 
+int ReadAtMost(int fd, std::size_t limit, std::string& text) {
+    // One byte past the limit tells a text that is too long, without reading it all.
+    text.assign(limit + 1, '\0');
+    std::size_t used = 0;
+    while (used < text.size()) {
+        const ssize_t got = ::read(fd, text.data() + used, text.size() - used);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return errno;
+        if (got == 0) break;
+        used += static_cast<std::size_t>(got);
+    }
+    text.resize(used);
+    return used > limit ? EFBIG : 0;
+}
+
 std::optional<rules::Board> LoadGame(const std::filesystem::path& file, std::string* error) {
     // Not blocking on open: a pipe named hra.dat must not hang the game.
     const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        Say(error, Because("Soubor " + file.string() + " nelze otevřít", errno));
+        const int why = errno;
+        Say(error, Because("Soubor " + file.string() + " nelze otevřít", why));
         return std::nullopt;
     }
     struct stat info {};
     int failure = ::fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
-    if (failure == 0 && !S_ISREG(info.st_mode)) failure = EINVAL;
-    // Read at most one byte past the limit, so a huge file is never taken into memory.
-    std::string text(MaxFileSize + 1, '\0');
-    std::size_t used = 0;
-    while (failure == 0 && used < text.size()) {
-        const ssize_t got = ::read(fd, text.data() + used, text.size() - used);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) failure = errno;
-        if (got <= 0) break;
-        used += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    if (failure != 0) {
-        Say(error, Because("Soubor " + file.string() + " nelze přečíst", failure));
+    std::string text;
+    if (failure == 0 && !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        Say(error, "Soubor " + file.string() + " není obyčejný soubor.");
         return std::nullopt;
     }
-    text.resize(used);
-    if (text.size() > MaxFileSize) {
+    if (failure == 0) failure = ReadAtMost(fd, MaxFileSize, text);
+    ::close(fd);
+    if (failure == EFBIG) {
         Say(error, "Soubor " + file.string() + " je příliš velký na uloženou hru.");
+        return std::nullopt;
+    }
+    if (failure != 0) {
+        Say(error, Because("Soubor " + file.string() + " nelze přečíst", failure));
         return std::nullopt;
     }
     std::string why;

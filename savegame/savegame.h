@@ -50,6 +50,14 @@ Slot FindSlot(const std::filesystem::path& programDirectory, const char* xdgData
 bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error = nullptr,
               std::string* warning = nullptr);
 
+// The system's reason for a failure, in Czech for those a player can meet (a missing
+// file, no permission, a full disk, ...), in the C library's words for any other.
+std::string Reason(int errnum);
+
+// Reads all of `fd` into `text`, but never more than `limit` bytes: 0, EFBIG when there is
+// more, or the errno of a failed read.
+int ReadAtMost(int fd, std::size_t limit, std::string& text);
+
 // Reads and checks `file`; returns nothing and says why (naming the path, and the system's
 // reason where the system refused) when it is missing, not a plain file, too large,
 // unreadable or not a saved board.
