@@ -71,7 +71,7 @@ void PictureBox::mouseMoveEvent(QMouseEvent*) {
 }
 
 hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot saveSlot,
-         std::function<void()> quit, QWidget* parent)
+         std::function<void()> quit, int computerDelayMs, QWidget* parent)
     : QWidget(parent),
       state_(state),
       random_(random),
@@ -80,7 +80,8 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot sa
       boardBitmap_(assets::Board),
       tile_(assets::Tile),
       hand_(QPixmap(assets::Hand), 7, 7),
-      hourglass_(QPixmap(assets::Hourglass), 0, 0) {
+      hourglass_(QPixmap(assets::Hourglass), 0, 0),
+      computerDelayMs_(computerDelayMs) {
     setWindowTitle(QStringLiteral("Morvel   tým Morvel, 2026"));
     setWindowIcon(QIcon(assets::Icon));
     setFocusPolicy(Qt::StrongFocus);
@@ -121,7 +122,6 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot sa
 
     // Set-up on load.
     screen::InitCellGeometry(cellRect_);
-    kbod_->hide();
     label2_->setText(InformationText());
     label2_->adjustSize();
     // The board moves a quarter of the spare room right and down from its design place,
@@ -131,7 +131,7 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot sa
     plocha_->move(place.x, place.y);
     kbod_->setGeometry(plocha_->x(), plocha_->y() - screen::BarHeightTwips / Twips,
                        plocha_->width(), screen::BarHeightTwips / Twips);
-    SetPointer(CustomPointer);
+    Enter(screen::Phase::Starting);
 }
 
 QString hra::InformationText() {
@@ -163,11 +163,8 @@ void hra::showEvent(QShowEvent* event) {
 
 void hra::StartUp() {
     SetPointer(CustomPointer);
-    SetCustomImage(CustomImage::Hourglass);
     TileBackground();
-    SetCustomImage(CustomImage::Hand);
-    ShowMenu();
-    timer1_.stop();
+    ReturnToMenu();
 }
 
 void hra::TileBackground() {
@@ -204,31 +201,42 @@ void hra::resizeEvent(QResizeEvent* event) {
     if (tiled_) TileBackground();
 }
 
-void hra::ShowMenu() {
-    if (menuOpen_) return;  // one modal menu at a time
-    menuOpen_ = true;
+void hra::Enter(screen::Phase phase) {
+    window_.phase = phase;
+    if (!screen::ComputerTimerRuns(phase)) zappc_.stop();
+    if (phase != screen::Phase::NewGame) timer2_.stop();
+    const bool game = screen::ShowsGame(phase);
+    for (QWidget* control : {static_cast<QWidget*>(label1_[1]), static_cast<QWidget*>(label1_[0]),
+                             static_cast<QWidget*>(plocha_), static_cast<QWidget*>(kbod_),
+                             static_cast<QWidget*>(sav_), static_cast<QWidget*>(nah_)}) {
+        control->setVisible(game);
+    }
+    label2_->setVisible(screen::ShowsInformation(phase));
+    SetPointer(pointerSetting_);
+}
+
+void hra::ReturnToMenu() {
+    // Whatever was pending belongs to what is being left: a computer move of the game, or
+    // the set-up of a game not shown yet.
+    Enter(screen::Phase::Menu);
     nas::Choice choice;
     {
         nas menu(state_, this);
-        RunModal(menu);
+        menu.exec();
         choice = menu.choice();
     }
-    menuOpen_ = false;
     switch (choice) {
         case nas::Choice::Start:
             StartGameFromMenu();
             break;
-        case nas::Choice::Info:
-            show();
-            label2_->show();
-            break;
         case nas::Choice::Quit:
-            quitting_ = true;
-            DropComputerTurn();
-            timer2_.stop();
+            Enter(screen::Phase::Ending);
             if (quit_) quit_();
             break;
-        case nas::Choice::None:
+        case nas::Choice::Info:
+        case nas::Choice::None:  // closed some other way, which only a test can do
+            show();
+            Enter(screen::Phase::Information);
             break;
     }
 }
@@ -242,21 +250,16 @@ void hra::StartGameFromMenu() {
     SetTextColour(label1_[1], screen::ToQColor(state_.Player1Color));
     // The board is set up on the timer's tick, after whatever handler opened the menu has
     // finished: the tick cannot come before control is back in the event loop.
+    Enter(screen::Phase::NewGame);
     timer2_.start(1);
     show();
 }
 
 void hra::NewGameSetUp() {
-    label1_[1]->show();
-    label1_[0]->show();
-    kbod_->show();
     // The board picture is repainted from scratch by RedrawBoard below, before anything
     // can be shown: the previous game's position never appears.
     const bool computerOpens = rules::SetUpBoard(state_);
-    plocha_->show();
-    sav_->show();
-    nah_->show();
-    timer2_.stop();
+    Enter(computerOpens ? screen::Phase::ComputerArmed : screen::Phase::PersonToMove);
     if (computerOpens) zappc_.start(1);
     RedrawBoard();
 }
@@ -291,15 +294,18 @@ void hra::WriteLabels() {
     SetTextColour(label1_[1], screen::ToQColor(rules::PlayerLabelColor(state_)));
 }
 
-void hra::EndOfMove() {
+void hra::EndOfMove(int mover) {
     // After every chain reaction the board cursor is back.
     SetPointer(CustomPointer);
     RedrawBoard();
     WriteLabels();
+    if (mover != 0) emit MovePlayed(mover);
 }
 
 void hra::HandleBoardClick(int xTwips, int yTwips) {
-    if (state_.GameMode == rules::AgainstComputer && state_.CurrentPlayer == 2) return;
+    // Only while a person is to move: never during the computer's delay, nor before a
+    // game is set up.
+    if (window_.phase != screen::Phase::PersonToMove) return;
     const int cell = screen::CellAtPoint(cellRect_, xTwips, yTwips);
     if (cell == 0) return;
     state_.ClickedCell = cell;
@@ -308,58 +314,57 @@ void hra::HandleBoardClick(int xTwips, int yTwips) {
     const int owner = state_.board.Owner(state_.MoveColumn, state_.MoveRow);
     if (owner != 0 && owner != state_.CurrentPlayer) return;
 
+    const int mover = state_.CurrentPlayer;
     rules::PlaceMove(state_);
     rules::AdvanceTurn(state_);
-    EndOfMove();
+    EndOfMove(mover);
     CheckGameOver();
-    if (quitting_) return;
     // Runs whether or not the game just ended. An ended game's menu has set the mode to two
     // players and a new game gives player 1 the move, so this hands the turn on only when
     // the game goes on, or when that menu was switched to the computer and left through
     // "?": then the computer's first check ends the old game once more.
-    if (state_.CurrentPlayer == 2 && state_.GameMode == rules::AgainstComputer) {
-        SetCustomImage(CustomImage::Hourglass);
-        zappc_.start(ComputerDelayMilliseconds);
-    }
+    if (state_.CurrentPlayer != 2 || state_.GameMode != rules::AgainstComputer) return;
+    if (window_.phase == screen::Phase::PersonToMove)
+        Enter(screen::Phase::ComputerArmed);
+    else if (window_.phase == screen::Phase::Information)
+        Enter(screen::Phase::InformationComputerArmed);
+    else
+        return;  // the program is ending
+    zappc_.start(computerDelayMs_);
 }
 
 void hra::ComputerTick() {
-    if (openModals_ > 0) {
-        computerHeld_ = true;
+    if (window_.box) {
+        Enter(screen::Phase::ComputerHeld);
         return;
     }
     RunComputerTurn();
 }
 
-void hra::RunModal(QDialog& dialog) {
-    ++openModals_;
-    dialog.exec();
+void hra::RunBox(QDialog& box) {
+    const bool outer = window_.box;
+    window_.box = true;
+    box.exec();
+    window_.box = outer;
     // The computer's move held back by the box comes now, from the event loop, once the
     // handler that opened the box has finished.
-    if (--openModals_ == 0 && computerHeld_) {
-        computerHeld_ = false;
+    if (!outer && window_.phase == screen::Phase::ComputerHeld) {
+        Enter(screen::Phase::ComputerArmed);
         zappc_.start(1);
     }
 }
 
-void hra::DropComputerTurn() {
-    zappc_.stop();
-    computerHeld_ = false;
-}
-
 void hra::RunComputerTurn() {
-    SetCustomImage(CustomImage::Hand);
-    if (!CheckGameOver()) {
-        if (state_.Difficulty == rules::LowDifficulty)
-            ai_low::ComputerMoveLow(low_, state_, random_);
-        else
-            ai_high::ComputerMoveHigh(high_, state_, random_);
-        EndOfMove();
-        CheckGameOver();
-    }
-    if (quitting_) return;
-    // Any new game chosen meanwhile arms its own opening move later, from its set-up.
-    zappc_.stop();
+    // The hand is back: the turn runs to its end within this tick. Any new game chosen on
+    // a menu it opens arms its own opening move later, from its set-up.
+    Enter(window_.phase == screen::Phase::InformationComputerArmed ? screen::Phase::Information
+                                                                   : screen::Phase::PersonToMove);
+    if (CheckGameOver()) return;
+    const bool moved = state_.Difficulty == rules::LowDifficulty
+                           ? ai_low::ComputerMoveLow(low_, state_, random_)
+                           : ai_high::ComputerMoveHigh(high_, state_, random_);
+    EndOfMove(moved ? 2 : 0);
+    CheckGameOver();
 }
 
 bool hra::CheckGameOver() {
@@ -367,25 +372,9 @@ bool hra::CheckGameOver() {
     if (loser == 0) return false;
     QMessageBox box(QMessageBox::Information, QString::fromUtf8(rules::GameTitle),
                     QString::fromStdString(rules::GameOverText(loser)), QMessageBox::Ok, this);
-    RunModal(box);
+    RunBox(box);
     ReturnToMenu();
     return true;
-}
-
-void hra::ShowGameControls(bool shown) {
-    for (QWidget* control : {static_cast<QWidget*>(label1_[1]), static_cast<QWidget*>(label1_[0]),
-                             static_cast<QWidget*>(plocha_), static_cast<QWidget*>(kbod_),
-                             static_cast<QWidget*>(sav_), static_cast<QWidget*>(nah_)}) {
-        control->setVisible(shown);
-    }
-}
-
-void hra::ReturnToMenu() {
-    // A pending computer move belongs to the game being left: its tick must not open a
-    // second menu over this one.
-    DropComputerTurn();
-    ShowGameControls(false);
-    ShowMenu();
 }
 
 void hra::keyPressEvent(QKeyEvent* event) {
@@ -393,10 +382,7 @@ void hra::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    if (menuOpen_) return;
-    label2_->hide();
-    kbod_->hide();
-    ReturnToMenu();
+    if (screen::EscapeOpensMenu(window_.phase)) ReturnToMenu();
 }
 
 void hra::mouseMoveEvent(QMouseEvent* event) {
@@ -407,20 +393,15 @@ void hra::mouseMoveEvent(QMouseEvent* event) {
 void hra::SetPointer(int setting) {
     pointerSetting_ = setting;
     if (setting == CustomPointer)
-        setCursor(customImage_ == CustomImage::Hand ? hand_ : hourglass_);
+        setCursor(CurrentCustomImage() == CustomImage::Hand ? hand_ : hourglass_);
     else
         setCursor(Qt::ArrowCursor);
-}
-
-void hra::SetCustomImage(CustomImage image) {
-    customImage_ = image;
-    SetPointer(pointerSetting_);
 }
 
 void hra::Complain(const QString& text) {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(rules::GameTitle), text,
                     QMessageBox::Ok, this);
-    RunModal(box);
+    RunBox(box);
 }
 
 void hra::SaveGame() {
@@ -439,8 +420,7 @@ void hra::LoadGame() {
         Complain(QStringLiteral("Hru se nepodařilo nahrát. ") + QString::fromStdString(why));
         return;
     }
-    label1_[1]->show();
-    label1_[0]->show();
+    // The status labels already show: the buttons are there only during a game.
     state_.board = *board;
     RedrawBoard();
 }

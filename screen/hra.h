@@ -13,6 +13,7 @@
 #include "geometry.h"
 #include "random_source.h"
 #include "savegame.h"
+#include "window_state.h"
 
 class QDialog;
 class QLabel;
@@ -42,7 +43,8 @@ class PictureBox : public QWidget {
 };
 
 // The game window: the board, the balance bar, the two status labels, the information
-// text, the save and load buttons, and the timers that drive a game.
+// text, the save and load buttons, and the timers that drive a game. What it is doing is
+// one screen::WindowState; which controls show and the pointer image follow from it.
 class hra : public QWidget {
     Q_OBJECT
 
@@ -52,9 +54,12 @@ class hra : public QWidget {
     static constexpr int CustomPointer = 99;
     static constexpr int ComputerDelayMilliseconds = 1000;
 
-    // `saveSlot` is where hra.dat is kept; `quit` ends the program (the menu's "X").
+    // `saveSlot` is where hra.dat is kept; `quit` ends the program (the menu's "X");
+    // `computerDelayMs` is how long the computer waits after a person's move (tests
+    // shorten it, as they script the random numbers).
     hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot saveSlot,
-        std::function<void()> quit = {}, QWidget* parent = nullptr);
+        std::function<void()> quit = {}, int computerDelayMs = ComputerDelayMilliseconds,
+        QWidget* parent = nullptr);
 
     // The move handlers and procedures of the game.
     void HandleBoardClick(int xTwips, int yTwips);
@@ -74,14 +79,23 @@ class hra : public QWidget {
     QTimer& Timer1() { return timer1_; }
     QTimer& zappc() { return zappc_; }
     int PointerSetting() const { return pointerSetting_; }
-    CustomImage CurrentCustomImage() const { return customImage_; }
+    const screen::WindowState& State() const { return window_; }
+    // The hourglass exactly while the computer's move is pending, the hand otherwise.
+    CustomImage CurrentCustomImage() const {
+        return screen::ComputerPending(window_.phase) ? CustomImage::Hourglass : CustomImage::Hand;
+    }
     bool BackgroundTiled() const { return tiled_; }
-    bool MenuOpen() const { return menuOpen_; }
+    bool MenuOpen() const { return window_.phase == screen::Phase::Menu; }
     const screen::CellRectTable& CellRect() const { return cellRect_; }
     // The picture drawn behind the controls.
     const QPixmap& Background() const { return background_; }
 
     static QString InformationText();
+
+  signals:
+    // A move has been placed, its chain reaction resolved, the board drawn and the turn
+    // passed on; `player` made it.
+    void MovePlayed(int player);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -93,22 +107,21 @@ class hra : public QWidget {
   private:
     void StartUp();
     void NewGameSetUp();
-    void ShowMenu();
     void StartGameFromMenu();
     bool CheckGameOver();
-    void EndOfMove();
+    void EndOfMove(int mover);
     void WriteLabels();
     void SetPointer(int setting);
-    void SetCustomImage(CustomImage image);
     void TileBackground();
     QPixmap BlankPicture(const QWidget* box) const;
-    void ShowGameControls(bool shown);
     void Complain(const QString& text);
-    // Every box and the menu open through here: while one is open the computer's move
-    // waits (its timer still ticks inside the box's own event loop).
-    void RunModal(QDialog& dialog);
+    // The one place the window's state changes: the controls, the pointer and the timers
+    // are brought in line with it.
+    void Enter(screen::Phase phase);
+    // Every message box opens through here: while one is open the computer's move waits
+    // (its timer still ticks inside the box's own event loop).
+    void RunBox(QDialog& box);
     void ComputerTick();
-    void DropComputerTurn();
 
     rules::GameState& state_;
     rules::RandomSource& random_;
@@ -133,12 +146,9 @@ class hra : public QWidget {
     QCursor hand_;
     QCursor hourglass_;
     QPixmap background_;
-    int pointerSetting_ = CustomPointer;
-    CustomImage customImage_ = CustomImage::Hand;
+    const int computerDelayMs_;
+    screen::WindowState window_;
+    int pointerSetting_ = CustomPointer;  // follows the mouse: over the board or not
     bool tiled_ = false;
-    bool menuOpen_ = false;
-    int openModals_ = 0;
-    bool computerHeld_ = false;  // its tick came while a box was open
-    bool quitting_ = false;
     bool shownOnce_ = false;
 };
