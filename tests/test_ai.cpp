@@ -278,6 +278,22 @@ TEST(ComputerTurn, PlaysTheScriptedCell) {
     }
 }
 
+// The low level's fallback scan finds its own cell one or two pieces below full wherever
+// it lies, from the first row and column to the last; the random pick (4,5) stays unused.
+TEST(ComputerTurn, LowLevelFallbackScanReachesEveryCell) {
+    for (int pieces : {3, 2})
+        for (int r = 1; r <= 8; ++r)
+            for (int c = 1; c <= 7; ++c) {
+                GameState state = ComputerToMove(BoardWith(""), LowDifficulty);
+                state.board.Set(c, r, 2, pieces);
+                ScriptedRandom random({0.5, 0.5});
+                ai_low::Module low;
+                ASSERT_TRUE(ai_low::ComputerMoveLow(low, state, random));
+                EXPECT_EQ(std::make_pair(state.MoveColumn, state.MoveRow), std::make_pair(c, r))
+                    << pieces << " pieces at " << c << "," << r;
+            }
+}
+
 TEST(ComputerTurn, NoPlayableCellPassesTheTurnWithoutAMove) {
     const rules::Board board = Everywhere(1, 1);
     for (int difficulty : {LowDifficulty, HighDifficulty}) {
@@ -329,6 +345,16 @@ TEST(HighList, ScoresAndTheFirstBestRow) {
     EXPECT_EQ(std::make_pair(m.CellList[tied][2], m.CellList[tied][3]), std::make_pair(6, 2));
     EXPECT_EQ(ai_high::BuildCellList(m, ComputerToMove({}, HighDifficulty)), 0);
     EXPECT_EQ(m.CellListCount, 56);
+
+    // The one cell that scores (its own, 1) is found wherever it stands in the list: first,
+    // last, or between.
+    for (int n = 1; n <= 56; ++n) {
+        const int c = (n - 1) % 7 + 1, r = (n - 1) / 7 + 1;
+        rules::Board one;
+        one.Set(c, r, 2, 1);
+        const int row = ai_high::BuildCellList(m, ComputerToMove(one, HighDifficulty));
+        EXPECT_EQ(row, n) << c << "," << r;
+    }
 }
 
 TEST(RandomCell, HighLevelKeepsToTheInnerBlockUntilAllThirtyInnerCellsAreTaken) {
