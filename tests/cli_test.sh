@@ -65,8 +65,19 @@ sed '5s/.*/ 5 /' "$work/empty.dat" >"$work/bad.dat"
 printf '0.5\nabc\n' >"$work/junk.txt"
 "$cli" move --level low --random "$work/junk.txt" --board "$work/empty.dat" >"$work/out" 2>/dev/null
 [ $? -eq 2 ] && [ ! -s "$work/out" ]; check "malformed random file: exit 2" $?
-"$cli" move --level low --random "$work/missing.txt" --board "$work/empty.dat" >/dev/null 2>&1
-[ $? -eq 2 ]; check "missing random file: exit 2" $?
+# Files that cannot be read, or are larger than any board (64 KiB) or random file (1 MiB)
+# can be: one line naming the file and the reason, nothing on standard output, exit 2.
+for args in "--random $work/missing.txt" "--board /tmp" "--random /tmp" "--board /dev/zero" \
+            "--random /dev/zero" "--board /proc/self/mem" "--board $work/missing.dat"; do
+  file=${args#* }
+  # shellcheck disable=SC2086
+  "$cli" move --level low $args <"$work/empty.dat" >"$work/out" 2>"$work/err"
+  [ $? -eq 2 ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" -eq 1 ] &&
+    grep -qE "'$file'(: | is larger than)" "$work/err"
+  check "move $args: one line, exit 2" $?
+done
+"$cli" move --level low </tmp >"$work/out" 2>"$work/err"
+[ $? -eq 2 ] && grep -q 'standard input' "$work/err"; check "a folder as standard input: exit 2" $?
 
 # Without --random the clock-mixed source plays a legal opening move.
 out=$("$cli" move --level high --board "$work/empty.dat" | head -1)
@@ -128,6 +139,18 @@ full() {
   [ $? -ne 0 ] && [ -s "$work/err" ]
 }
 full "$cli" arena --p1 random --p2 low --games 2 --seed 1; check "arena > /dev/full fails" $?
+# A reader that has gone ends it quietly by SIGPIPE, as text filters are ended, and --help
+# says so.
+python3 - "$cli" <<'EOF'
+import os, subprocess, sys
+r, w = os.pipe()
+os.close(r)
+run = subprocess.run([sys.argv[1], "geometry", "--screen", "1024x768"], stdout=w,
+                     stderr=subprocess.PIPE)
+sys.exit(0 if run.returncode == -13 and not run.stderr else 1)
+EOF
+check "a closed pipe: SIGPIPE, nothing on standard error" $?
+"$cli" --help | grep -q SIGPIPE; check "--help tells what a closed pipe does" $?
 full "$cli" --help; check "--help > /dev/full fails" $?
 full "$cli" move --level low --board "$work/empty.dat"; check "move > /dev/full fails" $?
 if [ -n "$game" ]; then
@@ -138,6 +161,15 @@ if [ -n "$artwork" ]; then
   echo x >"$work/blocked"
   "$artwork" "$work/blocked/assets" >/dev/null 2>"$work/err"
   [ $? -ne 0 ] && grep -q 'cannot write' "$work/err"; check "make-artwork fails when it cannot write" $?
+  "$artwork" "$work/art" >/dev/full 2>"$work/err"
+  [ $? -eq 1 ] && [ -s "$work/err" ]; check "make-artwork > /dev/full fails" $?
+  (cd "$work" && "$artwork" --help) >"$work/out" 2>&1
+  [ $? -eq 0 ] && grep -q '^usage: make-artwork' "$work/out" && [ ! -e "$work/--help" ]
+  check "make-artwork --help answers, and paints nothing" $?
+  (cd "$work" && "$artwork" --bogus) >"$work/out" 2>"$work/err"
+  [ $? -eq 2 ] && [ ! -s "$work/out" ] && grep -q "unknown option '--bogus'" "$work/err" &&
+    [ ! -e "$work/--bogus" ]
+  check "make-artwork refuses an unknown option" $?
 fi
 
 finish

@@ -13,6 +13,7 @@
 #include <QtMath>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "geometry.h"
 
@@ -453,6 +454,22 @@ QImage Splash() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const char* const usage =
+        "usage: make-artwork [FOLDER]\n"
+        "Paints every picture of the game into FOLDER (default: assets) and lists them.\n"
+        "Exit status: 0 done, 1 a picture or the list could not be written, 2 bad arguments.\n";
+    // Looked at before Qt, which would take some options for itself.
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--help" || first == "-h") {
+        std::fputs(usage, stdout);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    }
+    if (argc > 2 || (!first.empty() && first[0] == '-')) {
+        std::fprintf(stderr, "make-artwork: %s '%s'\n%s",
+                     argc > 2 ? "unexpected argument" : "unknown option", argv[argc > 2 ? 2 : 1],
+                     usage);
+        return 2;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("assets");
@@ -471,5 +488,10 @@ int main(int argc, char** argv) {
     Save(StartButton(false), dir + "/start.png");
     Save(StartButton(true), dir + "/start-hover.png");
     Save(Splash(), dir + "/splash.png");
+    // The list of what was written is the answer: unwritten, it is a failure too.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "make-artwork: cannot write the list of pictures\n");
+        return 1;
+    }
     return failures == 0 ? 0 : 1;
 }

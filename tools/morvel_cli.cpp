@@ -12,16 +12,17 @@
 //     Prints where the game window puts its board on such a screen and the cell table, so
 //     that whatever drives the real program clicks where the program itself looks.
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <climits>
 #include <cstring>
-#include <fstream>
 #include <iomanip>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -44,6 +45,11 @@ constexpr int RandomRanOut = 3;
 
 constexpr int Breach = 4;
 
+// A board file is read up to the size the game itself reads (a saved game is 560 bytes),
+// a random file up to 1 MiB (some 60 000 numbers, far more than any turn draws): a larger
+// file, or an endless one such as /dev/zero, is refused unread.
+constexpr std::size_t MaxRandomFileSize = 1 << 20;
+
 const char* const Usage =
     "usage: morvel-cli move --level low|high [--force-accept 0|1] [--random FILE] "
     "[--board FILE]\n"
@@ -54,10 +60,15 @@ const char* const Usage =
 const char* const Footer =
     "Exit status: 0 done, 1 standard output could not be written, 2 bad arguments or input\n"
     "(nothing is printed on standard output), 3 the --random file ran out, 4 the arena's\n"
-    "--check found a board that broke the rules.\n"
+    "--check found a board that broke the rules. A pipe whose reader has gone ends it\n"
+    "quietly by SIGPIPE, as it does text filters.\n"
     "See morvel-cli(6).";
 
+// Bad arguments: said with the usage. Bad input: said in one line. Both exit 2.
 struct UsageError {
+    std::string message;
+};
+struct InputError {
     std::string message;
 };
 
@@ -77,14 +88,22 @@ class CountingRandom final : public rules::RandomSource {
     std::size_t draws_ = 0;
 };
 
-std::string ReadAll(std::istream& in) {
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string ReadFile(const std::string& path, const char* what) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw UsageError{std::string("cannot read the ") + what + " file '" + path + "'"};
-    return ReadAll(in);
+// The whole of `path`, or of standard input without one, up to `limit` bytes.
+std::string ReadInput(const std::optional<std::string>& path, const char* what, std::size_t limit) {
+    const std::string name =
+        std::string(what) + (path ? " file '" + *path + "'" : " (standard input)");
+    const int fd = path ? ::open(path->c_str(), O_RDONLY | O_CLOEXEC) : STDIN_FILENO;
+    if (fd < 0) {
+        const int why = errno;
+        throw InputError{"cannot open the " + name + ": " + std::strerror(why)};
+    }
+    std::string text;
+    const int failure = savegame::ReadAtMost(fd, limit, text);
+    if (path) ::close(fd);
+    if (failure == EFBIG)
+        throw InputError{"the " + name + " is larger than " + std::to_string(limit) + " bytes"};
+    if (failure != 0) throw InputError{"cannot read the " + name + ": " + std::strerror(failure)};
+    return text;
 }
 
 std::vector<double> ParseRandomNumbers(const std::string& text) {
@@ -100,7 +119,7 @@ std::vector<double> ParseRandomNumbers(const std::string& text) {
         double value = 0;
         std::string rest;
         if (!(field >> value) || (field >> rest) || !(value >= 0.0 && value < 1.0))
-            throw UsageError{"random file line " + std::to_string(lineNumber) +
+            throw InputError{"random file line " + std::to_string(lineNumber) +
                              ": not a number in [0, 1)"};
         numbers.push_back(value);
     }
@@ -120,11 +139,10 @@ int Move(const MoveOptions& options) {
         forceAccept = *options.forceAccept == "1" ? 1 : 0;
     }
 
-    const std::string boardText =
-        options.boardFile ? ReadFile(*options.boardFile, "board") : ReadAll(std::cin);
+    const std::string boardText = ReadInput(options.boardFile, "board", savegame::MaxFileSize);
     std::string why;
     const std::optional<rules::Board> board = savegame::ParseBoard(boardText, &why);
-    if (!board) throw UsageError{"not a saved board: " + why};
+    if (!board) throw InputError{"not a saved board: " + why};
 
     rules::GameState state;
     rules::StartNewGame(state);
@@ -136,7 +154,7 @@ int Move(const MoveOptions& options) {
     std::unique_ptr<rules::RandomSource> source;
     if (options.randomFile) {
         source = std::make_unique<rules::ScriptedRandom>(
-            ParseRandomNumbers(ReadFile(*options.randomFile, "random")));
+            ParseRandomNumbers(ReadInput(options.randomFile, "random", MaxRandomFileSize)));
     } else {
         source = std::make_unique<rules::ClockMixedRandom>(
             rules::ClockMixedRandom::SteadyClockNanoseconds());
@@ -254,8 +272,10 @@ int main(int argc, char** argv) {
                      "the high level's ForceAccept left from an earlier turn")
         ->check(CLI::IsMember({"0", "1"}));
     moveCommand->add_option("--random", move.randomFile,
-                            "random numbers in [0, 1), one a line (default: the clock)");
-    moveCommand->add_option("--board", move.boardFile, "the board (default: standard input)");
+                            "random numbers in [0, 1), one a line, at most 1 MiB (default: the "
+                            "clock)");
+    moveCommand->add_option("--board", move.boardFile,
+                            "the board, at most 64 KiB (default: standard input)");
 
     ArenaOptions arenaRun;
     CLI::App* arenaCommand =
@@ -291,6 +311,9 @@ int main(int argc, char** argv) {
         return BadInput;
     } catch (const UsageError& e) {
         std::cerr << "morvel-cli: " << e.message << '\n' << Usage;
+        return BadInput;
+    } catch (const InputError& e) {
+        std::cerr << "morvel-cli: " << e.message << '\n';
         return BadInput;
     }
     // A full disk or a closed pipe must not pass for a result.
