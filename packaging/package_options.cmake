@@ -1,31 +1,25 @@
 # Read by CPack for each generator: the DEB follows Debian's layout for games, the archive
 # keeps the movable folder. The install rules read MORVEL_LAYOUT.
 
-# Every file date in the packages is SOURCE_DATE_EPOCH when it is set, otherwise the last
-# commit's date, so that two builds of one commit give the same bytes. Asked here, when
-# the package is made, so that it is the date of the commit being packaged. Outside a git
-# checkout (an unpacked source archive) the changelog's last date stands in, as in
-# Debian's own package builds.
+# Every file date in the packages is SOURCE_DATE_EPOCH when it is set, otherwise the date
+# of the Debian changelog's last entry, as in Debian's own package builds: one date for
+# the same sources, whoever builds them, from a git checkout or not. (git refuses to read
+# a checkout that another user owns.) A package whose date cannot be found is not made.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-  execute_process(COMMAND git -C "${CPACK_MORVEL_SOURCE_DIR}" log -1 --format=%ct
-                  OUTPUT_VARIABLE source_date OUTPUT_STRIP_TRAILING_WHITESPACE
-                  RESULT_VARIABLE failed ERROR_QUIET)
-  if(failed OR NOT source_date MATCHES "^[0-9]+$")
-    set(source_date)
-    file(STRINGS "${CPACK_MORVEL_SOURCE_DIR}/packaging/changelog.Debian.in" signed ENCODING UTF-8
-         REGEX "^ -- .*>  ")
-    if(signed)
-      list(GET signed 0 signed)
-      string(REGEX REPLACE "^ -- .*>  " "" signed "${signed}")
-      execute_process(COMMAND date -u -d "${signed}" +%s OUTPUT_VARIABLE source_date
-                      OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-    endif()
+  set(changelog "${CPACK_MORVEL_SOURCE_DIR}/packaging/changelog.Debian.in")
+  file(STRINGS "${changelog}" signed ENCODING UTF-8 REGEX "^ -- .*>  ")
+  set(source_date)
+  if(signed)
+    list(GET signed 0 signed)
+    string(REGEX REPLACE "^ -- .*>  " "" signed "${signed}")
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C TZ=UTC0 date -u -d "${signed}" +%s
+                    OUTPUT_VARIABLE source_date OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
   endif()
-  if(source_date MATCHES "^[0-9]+$")
-    set(ENV{SOURCE_DATE_EPOCH} ${source_date})
-  else()
-    message(WARNING "No SOURCE_DATE_EPOCH, commit or changelog date: the file dates are today's")
+  if(NOT source_date MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "No date for the package's files: SOURCE_DATE_EPOCH is not set and "
+                        "${changelog} has no readable date in its last entry ('${signed}')")
   endif()
+  set(ENV{SOURCE_DATE_EPOCH} ${source_date})
 endif()
 
 if(CPACK_GENERATOR STREQUAL "DEB")

@@ -4,8 +4,9 @@
 # `packaging_test.sh deb BUILD ID` builds the Debian package with CPack and checks its
 # files and dependencies, lintian, the desktop entry, the metainfo and the man pages, and
 # runs the programs from its contents; `packaging_test.sh reproducible BUILD ID SOURCE`
-# makes the package twice, with the sources' dates changed and the programs rebuilt in
-# between, and compares the two byte for byte.
+# makes the package again as another builder would and compares the two byte for byte;
+# `packaging_test.sh release BUILD ID SOURCE` checks the version and changelog a package
+# gets on other Debian-like systems.
 set -u
 source "$(dirname "$0")/check.sh"
 mode=$1
@@ -18,16 +19,64 @@ if [ "$mode" = reproducible ]; then
   source_dir=$4
   (cd "$build" && cpack -G DEB -B "$work/one" >"$work/cpack.log" 2>&1)
   check "the first package is made" $?
-  sleep 1
-  touch "$source_dir"/assets/*.png "$source_dir"/assets/icons/*.png "$source_dir"/packaging/*
-  cmake --build "$build" --target morvel morvel-cli compressed-docs >"$work/build.log" 2>&1
-  check "the programs are rebuilt from the newer sources" $?
-  (cd "$build" && cpack -G DEB -B "$work/two" >>"$work/cpack.log" 2>&1)
-  check "the second package is made" $?
-  one=$(ls "$work"/one/*.deb) two=$(ls "$work"/two/*.deb)
+  # The second builder: another user (nobody, when this runs as root), a copy of the
+  # sources that it does not own, with new file dates, in other folders, another umask,
+  # time zone and locale, and a build of its own.
+  mkdir "$work/copy"
+  (cd "$source_dir" && git ls-files -z --cached --others --exclude-standard 2>/dev/null |
+    tar --null -T - -cf - 2>/dev/null) | tar -x -C "$work/copy" ||
+    tar -C "$source_dir" --exclude='./build*' -cf - . | tar -x -C "$work/copy"
+  other=(env)
+  if [ "$(id -u)" -eq 0 ]; then other=(setpriv --reuid=nobody --regid=nogroup --clear-groups env); fi
+  chmod 755 "$work"
+  otherdir=$(mktemp -d /tmp/morvel-other.XXXXXX)
+  [ "$(id -u)" -eq 0 ] && chown nobody "$otherdir"
+  "${other[@]}" -i PATH="$PATH" HOME=/nonexistent TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 \
+    bash -c 'umask 077 && cmake -S "$1" -B "$2/build" -DCMAKE_BUILD_TYPE=Release \
+               -DMORVEL_TESTS=OFF -DMORVEL_BENCH=OFF -DMORVEL_WERROR=ON &&
+             cmake --build "$2/build" -j2 --target morvel morvel-cli compressed-docs &&
+             cd "$2/build" && cpack -G DEB -B "$2/out"' \
+    other "$work/copy" "$otherdir" >"$work/other.log" 2>&1
+  check "another user makes the package from a copy it does not own" $?
+  one=$(ls "$work"/one/*.deb) two=$(ls "$otherdir"/out/*.deb 2>/dev/null)
   sum=$(sha256sum <"$one" | cut -c1-16)
-  cmp "$one" "$two"
+  if ! cmp "$one" "$two"; then
+    tail -20 "$work/other.log"
+    command -v diffoscope >/dev/null && diffoscope "$one" "$two" | head -100
+  fi
   check "both packages are the same bytes ($sum)" $?
+  # Without a date in the changelog's last entry (nor SOURCE_DATE_EPOCH) no package is made.
+  sed -i 's/^ -- \(.*>\)  .*/ -- \1  someday/' "$work/copy/packaging/changelog.Debian.in"
+  (cd "$otherdir/build" && env -u SOURCE_DATE_EPOCH cpack -G DEB -B "$otherdir/undated") \
+    >"$work/undated.log" 2>&1
+  [ $? -ne 0 ] && grep -q 'No date for the package' "$work/undated.log" &&
+    ! ls "$otherdir"/undated/*.deb 2>/dev/null
+  check "no date, no package" $?
+  rm -rf "$otherdir"
+  finish
+  exit
+fi
+
+if [ "$mode" = release ]; then
+  source_dir=$4
+  # Faked os-release files: the version and the changelog stay well formed everywhere.
+  while read -r name expected distribution fields; do
+    printf '%b\n' "$fields" >"$work/$name"
+    cmake -DOS_RELEASE="$work/$name" -DVERSION=1.3 -DCHANGELOG="$work/$name.changelog" \
+      -P "$source_dir/packaging/deb_release.cmake" &&
+      [ "$(dpkg-parsechangelog -l "$work/$name.changelog" -S Version)" = "$expected" ] &&
+      [ "$(dpkg-parsechangelog -l "$work/$name.changelog" -S Distribution)" = "$distribution" ]
+    check "$name: version $expected, distribution $distribution" $?
+  done <<'EOF'
+debian12 1.3-1~deb12 bookworm ID=debian\nVERSION_ID="12"\nVERSION_CODENAME=bookworm
+debian13 1.3-1~deb13 trixie ID=debian\nVERSION_ID="13"\nVERSION_CODENAME=trixie
+testing 1.3-1 unstable PRETTY_NAME="Debian GNU/Linux forky/sid"\nID=debian\nVERSION_CODENAME=forky
+sid 1.3-1 unstable ID=debian
+ubuntu 1.3-1 noble ID=ubuntu\nID_LIKE=debian\nVERSION_ID="24.04"\nVERSION_CODENAME=noble
+odd-name 1.3-1~deb13 unstable ID=debian\nVERSION_ID="13"\nVERSION_CODENAME="Trixie Beta"
+no-name 1.3-1~deb13 unstable ID=debian\nVERSION_ID=13
+nothing 1.3-1 unstable
+EOF
   finish
   exit
 fi
