@@ -1,18 +1,34 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever the build, the game and the tests need and
-# the machine does not have yet. Safe to run again: it installs nothing twice.
+# Installs, from Debian's packages, what one of the README's two commands needs and the
+# machine does not have yet; safe to run again, it installs nothing twice.
+#   setup.sh play   what the game needs to build and run
+#   setup.sh test   that, and what the tests, the benchmarks, the fuzzer and the package
+#                   checks need
+# Every name is one that Debian 12 and Debian 13 both have.
 set -euo pipefail
 
-packages=(
-  ca-certificates g++ make cmake pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-dev git
-  xvfb xauth xdotool x11-utils x11-apps imagemagick python3 libx11-dev libxfixes-dev
+play=(
+  g++ make cmake
+  qt6-base-dev qt6-qpa-plugins libgl-dev libcli11-dev
   fonts-dejavu-core
-  libcli11-dev
-  dpkg-dev fakeroot lintian desktop-file-utils appstream groff-base man-db util-linux
 )
+test=(
+  "${play[@]}"
+  ca-certificates pkg-config git util-linux
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-dev
+  xvfb xauth xdotool x11-utils x11-apps imagemagick python3 libx11-dev libxfixes-dev
+  dpkg-dev fakeroot lintian desktop-file-utils appstream groff-base man-db
+)
+
+case "${1:-}" in
+  play) packages=("${play[@]}") ;;
+  test) packages=("${test[@]}") ;;
+  *)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

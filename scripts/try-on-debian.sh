@@ -1,109 +1,165 @@
 #!/usr/bin/env bash
-# Runs the README's test command on a bare Debian 12 or 13, as a new player's machine
-# would: a minimal base system of that release, made once with debootstrap from the Debian
-# archive this machine's apt uses and kept in a cache folder, is copied afresh, the current
-# commit is cloned into the copy, and the test command runs there as root with CI=true.
-# Prints the test command's closing line and the time it took.
+# Runs the README's commands on a bare Debian 12 or 13, as on a new player's machine: a
+# minimal base system of that release, made once with debootstrap from the Debian archive
+# this machine's apt uses and kept in a cache folder, is copied afresh for each command,
+# the current commit is cloned into the copy, and the command runs there as root.
+#  - play: the play command's set-up and build, then `morvel --version` (no window
+#    needed); it prints how many packages the set-up installed and what they weighed;
+#  - test: the test command with CI=true; it prints the command's closing line.
+# Both print the time they took; by default both run, play first.
 #
-#   scripts/try-on-debian.sh 12|13|bookworm|trixie
+#   scripts/try-on-debian.sh 12|13|bookworm|trixie [play|test]
 #
 # Needs root. Its mounts live in a mount namespace of their own, so they vanish however
 # the run ends, interrupted included; nothing of this machine's own system is touched.
 # MORVEL_TRY_CACHE names the cache folder (default /var/cache/morvel-try), MORVEL_TRY_KEEP=1
-# keeps the copy for a look afterwards.
+# keeps the copies for a look afterwards. A failed run's log is kept in the cache folder.
 set -euo pipefail
 
-case "${1:-}" in
-  12 | bookworm) suite=bookworm ;;
-  13 | trixie) suite=trixie ;;
-  *)
-    echo "usage: $0 12|13 (or bookworm|trixie)" >&2
-    exit 2
-    ;;
-esac
-if [ "$(id -u)" -ne 0 ]; then
-  echo "try-on-debian: needs root for debootstrap, chroot and mounts: run it with sudo" >&2
-  exit 1
-fi
+# The script's own variables begin with try_, so that a test may source its functions.
+try_cache=${MORVEL_TRY_CACHE:-/var/cache/morvel-try}
+try_copy=
+try_runner=
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-commit=$(git -C "$root" rev-parse HEAD)
-cache=${MORVEL_TRY_CACHE:-/var/cache/morvel-try}
-base=$cache/$suite.tar
+# The URI of the archive labelled exactly "Debian" in `apt-get indextargets` lines of the
+# form LABEL|URI (not Debian-Security, not Debian Backports).
+debian_archive() {
+  awk -F'|' '$1 == "Debian" { print $2; exit }'
+}
 
-if [ ! -s "$base" ]; then
+# Makes the minimal base system $try_cache/$1.tar once. Whatever fails on the way, no
+# base and no half-written one is left behind.
+make_base() {
+  local suite=$1 base=$try_cache/$1.tar mirror fresh
+  [ -s "$base" ] && return 0
   command -v debootstrap >/dev/null || {
     DEBIAN_FRONTEND=noninteractive apt-get update -q
     DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends debootstrap
   }
-  # The Debian archive this machine's own apt reads (not its security or other archives).
-  mirror=$(apt-get indextargets --format '$(LABEL) $(REPO_URI)' 'Identifier: Packages' |
-    awk '$1 == "Debian" { print $2; exit }')
+  mirror=$(apt-get indextargets --format '$(LABEL)|$(REPO_URI)' 'Identifier: Packages' |
+    debian_archive)
   if [ -z "$mirror" ]; then
     echo "try-on-debian: this machine's apt sources name no Debian archive" >&2
-    exit 1
+    return 1
   fi
   echo "== making a minimal Debian $suite from $mirror (once, into $base)"
-  mkdir -p "$cache"
-  fresh=$(mktemp -d "$cache/make.XXXXXX")
-  trap 'rm -rf "$fresh"' EXIT
-  debootstrap --variant=minbase "$suite" "$fresh" "$mirror" >"$cache/$suite.log" 2>&1 || {
-    tail -20 "$cache/$suite.log" >&2
-    exit 1
-  }
-  tar -C "$fresh" -cf "$base.part" . && mv "$base.part" "$base"
+  mkdir -p "$try_cache"
+  fresh=$(mktemp -d "$try_cache/make.XXXXXX")
+  if ! debootstrap --variant=minbase "$suite" "$fresh" "$mirror" \
+    >"$try_cache/$suite.log" 2>&1; then
+    tail -20 "$try_cache/$suite.log" >&2
+    rm -rf "$fresh"
+    return 1
+  fi
+  if ! tar -C "$fresh" -cf "$base.part" .; then
+    rm -rf "$fresh" "$base.part"
+    return 1
+  fi
   rm -rf "$fresh"
-  trap - EXIT
-fi
+  mv "$base.part" "$base"
+}
 
-work=$(mktemp -d /var/tmp/morvel-try.XXXXXX)
-runner=
-# However the run ends: the chroot's processes are killed (with the PID namespace below)
-# before the copy is removed.
-finish() {
-  if [ -n "$runner" ]; then
+# However a run ends: the chroot's processes are killed (with its PID namespace) before
+# the copy is removed.
+finish_copy() {
+  if [ -n "$try_runner" ]; then
     # unshare holds back INT and TERM for its child; KILL ends it, and --kill-child then
     # takes the whole PID namespace with it.
-    kill -KILL "$runner" 2>/dev/null || true
-    wait "$runner" 2>/dev/null || true
+    kill -KILL "$try_runner" 2>/dev/null || true
+    wait "$try_runner" 2>/dev/null || true
+    try_runner=
   fi
-  if [ "${MORVEL_TRY_KEEP:-0}" = 1 ]; then
-    echo "try-on-debian: the copy stays in $work"
-  else
-    rm -rf "$work"
+  if [ -n "$try_copy" ]; then
+    if [ "${MORVEL_TRY_KEEP:-0}" = 1 ]; then
+      echo "try-on-debian: the copy stays in $try_copy"
+    else
+      rm -rf "$try_copy"
+    fi
+    try_copy=
   fi
 }
-trap finish EXIT
-trap 'exit 130' INT TERM HUP
-tar -C "$work" -xf "$base"
-chmod 755 "$work"  # the copy's root folder (tar gave it the cache's 700): nobody must reach /usr
-cp /etc/resolv.conf "$work/etc/resolv.conf"
-git clone -q --no-hardlinks "$root" "$work/root/morvel"
-git -C "$work/root/morvel" checkout -q "$commit"
-echo "== Debian $suite, commit $commit: bash scripts/test.sh"
 
-started=$(date +%s)
-# A mount and a PID namespace of their own: /proc and /dev are mounted for the chroot only
-# and vanish with it, and when unshare ends, however it ends, every process below it is
-# killed.
-unshare --mount --propagation private --pid --fork --kill-child bash -c '
-  set -e
-  mount -t proc proc "$1/proc"
-  mount --rbind /dev "$1/dev"
-  mount -t tmpfs tmpfs "$1/dev/shm"
-  exec chroot "$1" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true TERM=dumb \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    bash -c "cd /root/morvel && bash scripts/test.sh"
-' try "$work" >"$work/test.log" 2>&1 </dev/null &
-runner=$!
-tail -n +1 --pid="$runner" -f "$work/test.log" &
-status=0
-wait "$runner" || status=$?
-runner=
-wait
-seconds=$(($(date +%s) - started))
+# Runs `bash -c COMMAND` in /root/morvel of a fresh copy of the base, logging to the
+# copy's run.log; prints the log as it grows, then how many packages were installed.
+run_copy() {
+  local suite=$1 name=$2 command=$3 status=0 started seconds kept
+  try_copy=$(mktemp -d /var/tmp/morvel-try.XXXXXX)
+  tar -C "$try_copy" -xf "$try_cache/$suite.tar"
+  chmod 755 "$try_copy" # the copy's root folder (tar gave it the cache's 700): nobody must reach /usr
+  cp /etc/resolv.conf "$try_copy/etc/resolv.conf"
+  git clone -q --no-hardlinks "$try_root" "$try_copy/root/morvel"
+  git -C "$try_copy/root/morvel" checkout -q "$try_commit"
+  echo "== Debian $suite, commit $try_commit: $command"
+  started=$(date +%s)
+  # A mount and a PID namespace of their own: /proc and /dev are mounted for the chroot
+  # only and vanish with it, and when unshare ends, however it ends, every process below
+  # it is killed.
+  unshare --mount --propagation private --pid --fork --kill-child bash -c '
+    set -e
+    mount -t proc proc "$1/proc"
+    mount --rbind /dev "$1/dev"
+    mount -t tmpfs tmpfs "$1/dev/shm"
+    exec chroot "$1" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true TERM=dumb \
+      PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+      bash -c "count() { dpkg-query -W -f=\"\${db:Status-Status}\n\" | grep -c ^installed; }
+               before=\$(count); cd /root/morvel && $2; status=\$?
+               echo \"== the set-up installed \$((\$(count) - before)) packages\"; exit \$status"
+  ' try "$try_copy" "$command" >"$try_copy/run.log" 2>&1 </dev/null &
+  try_runner=$!
+  tail -n +1 --pid="$try_runner" -f "$try_copy/run.log" &
+  wait "$try_runner" || status=$?
+  try_runner=
+  wait
+  seconds=$(($(date +%s) - started))
+  echo
+  echo "== Debian $suite, $name: $(grep -E '^(all builds: |morvel [0-9])' "$try_copy/run.log" | tail -1 ||
+    echo 'no closing line')"
+  grep -E '^Need to get ' "$try_copy/run.log" | sed 's/^/== downloads: /' || true
+  printf '== %s took %dm%02ds and exited %d\n' "$name" $((seconds / 60)) $((seconds % 60)) "$status"
+  if [ "$status" -ne 0 ]; then
+    kept=$try_cache/$suite-$name-$(date +%Y%m%d-%H%M%S).log
+    mkdir -p "$try_cache"
+    cp "$try_copy/run.log" "$kept"
+    echo "== the failed run's log is kept in $kept"
+  fi
+  finish_copy
+  return "$status"
+}
 
-echo
-echo "== Debian $suite: $(grep -E '^all builds: ' "$work/test.log" | tail -1 || echo 'no closing line')"
-printf '== the test command took %dm%02ds and exited %d\n' $((seconds / 60)) $((seconds % 60)) "$status"
-exit "$status"
+main() {
+  local suite
+  case "${1:-}" in
+    12 | bookworm) suite=bookworm ;;
+    13 | trixie) suite=trixie ;;
+    *)
+      echo "usage: $0 12|13 (or bookworm|trixie) [play|test]" >&2
+      exit 2
+      ;;
+  esac
+  case "${2:-both}" in
+    play | test | both) ;;
+    *)
+      echo "usage: $0 12|13 (or bookworm|trixie) [play|test]" >&2
+      exit 2
+      ;;
+  esac
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "try-on-debian: needs root for debootstrap, chroot and mounts: run it with sudo" >&2
+    exit 1
+  fi
+  try_root=$(cd "$(dirname "$0")/.." && pwd)
+  try_commit=$(git -C "$try_root" rev-parse HEAD)
+  trap finish_copy EXIT
+  trap 'exit 130' INT TERM HUP
+  make_base "$suite"
+  if [ "${2:-both}" != test ]; then
+    run_copy "$suite" play 'bash scripts/play.sh --version'
+  fi
+  if [ "${2:-both}" != play ]; then
+    run_copy "$suite" test 'bash scripts/test.sh'
+  fi
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  main "$@"
+fi

@@ -6,7 +6,8 @@
 # runs the programs from its contents; `packaging_test.sh reproducible BUILD ID SOURCE`
 # makes the package again as another builder would and compares the two byte for byte;
 # `packaging_test.sh release BUILD ID SOURCE` checks the version and changelog a package
-# gets on other Debian-like systems.
+# gets on other Debian-like systems; `packaging_test.sh try BUILD ID SOURCE` checks
+# scripts/try-on-debian.sh's choice of archive and its base making.
 set -u
 source "$(dirname "$0")/check.sh"
 mode=$1
@@ -53,6 +54,26 @@ if [ "$mode" = reproducible ]; then
     ! ls "$otherdir"/undated/*.deb 2>/dev/null
   check "no date, no package" $?
   rm -rf "$otherdir"
+  finish
+  exit
+fi
+
+if [ "$mode" = try ]; then
+  # The pieces of scripts/try-on-debian.sh that need no Debian of their own, sourced into
+  # a shell of their own with stand-ins for apt-get, debootstrap and tar.
+  mkdir "$work/bin" "$work/cache"
+  printf '#!/bin/sh\necho "Debian|http://archive/"\n' >"$work/bin/apt-get"
+  printf '#!/bin/sh\nmkdir -p "$3"\n' >"$work/bin/debootstrap"
+  printf '#!/bin/sh\necho half >"$4"\nexit 1\n' >"$work/bin/tar"  # fails half-way
+  chmod +x "$work"/bin/*
+  script=$4/scripts/try-on-debian.sh
+  try() { MORVEL_TRY_CACHE="$work/cache" PATH="$work/bin:$PATH" bash -c "source '$script'; $1"; }
+  [ "$(printf '%s\n' 'Debian-Security|http://security/' 'Debian Backports|http://backports/' \
+         'Debian|http://archive/' 'Debian|http://second/' | try debian_archive)" = http://archive/ ]
+  check "the archive labelled Debian, not its backports nor its security archive" $?
+  try 'make_base bookworm' >/dev/null 2>&1
+  [ $? -ne 0 ] && [ -z "$(ls "$work/cache" | grep -v '^bookworm.log$')" ]
+  check "a failed tar leaves no base behind" $?
   finish
   exit
 fi
