@@ -101,7 +101,7 @@ run_copy() {
     mount -t tmpfs tmpfs "$1/dev/shm"
     exec chroot "$1" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true TERM=dumb \
       PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-      bash -c "count() { dpkg-query -W -f=\"\${db:Status-Status}\n\" | grep -c ^installed; }
+      bash -c "count() { dpkg -l | grep -c ^ii; }
                before=\$(count); cd /root/morvel && $2; status=\$?
                echo \"== the set-up installed \$((\$(count) - before)) packages\"; exit \$status"
   ' try "$try_copy" "$command" >"$try_copy/run.log" 2>&1 </dev/null &

@@ -138,6 +138,12 @@ class Sequence : public QObject {
                 menu->StartButtonHovered() || game_.GameMode != rules::TwoPlayers ||
                 game_.Difficulty != rules::LowDifficulty)
                 Fail("the menu did not start from two people and the low level");
+            const QStringList texts{menu->windowTitle(), menu->jhra(0)->text(),
+                                    menu->jhra(1)->text(), menu->obtt(0)->text(),
+                                    menu->obtt(1)->text()};
+            if (texts != QStringList{"Form1", "Hra dvou hráčů", "Hra hráč proti počítači",
+                                     "Obtížnost malá", "Obtížnost velká"})
+                Fail("the menu reads " + texts.join(", "));
             for (QWidget* w : std::initializer_list<QWidget*>{window_.Plocha(), window_.Label2()})
                 if (w->isVisible()) Fail("a control of the game or the information under the menu");
             owed_ = recheck_ = info_ = shown_ = live_ = false;
@@ -149,7 +155,8 @@ class Sequence : public QObject {
         endBox_ = box && box->text().startsWith(QStringLiteral("Konec hry"));
         if (!endBox_) {
             seen["warnings"]++;
-            if (!warningExpected_) Fail("an unexpected box: " + (box ? box->text() : "?"));
+            if (warningExpected_.isEmpty() || !box || !box->text().startsWith(warningExpected_))
+                Fail("an unexpected box: " + (box ? box->text() : "?"));
         } else {
             seen[recheck_ ? "end messages again after ?" : "end messages"]++;
             const int p1 = rules::CountPieces(game_, 1), p2 = rules::CountPieces(game_, 2);
@@ -161,7 +168,7 @@ class Sequence : public QObject {
             if (!live_ && !recheck_) Fail("an end message with no game going on");
             owed_ = live_ = recheck_ = endDue_ = false;
         }
-        warningExpected_ = false;
+        warningExpected_ = {};
     }
 
     // What the window shows now, against the model.
@@ -205,6 +212,10 @@ class Sequence : public QObject {
         if (!top && (window_.Label2()->isVisible() != info_ || board != (shown_ && !info_)))
             Fail(QString::asprintf("information text %d, board %d on the window",
                                    window_.Label2()->isVisible(), board));
+        const QStringList lines = window_.Label2()->text().split('\n');
+        if (lines.size() != 6 || lines[0] != "INFORMACE:" || lines[5] != "Přeji hodně zábavy" ||
+            lines[4] != "Úkolem v této hře je abyste soupeřovy zabraly všechny body na ploše")
+            Fail("the information text reads: " + window_.Label2()->text());
         for (QWidget* w :
              std::initializer_list<QWidget*>{window_.kbod(), window_.Label1(0), window_.Label1(1),
                                              window_.sav(), window_.nah()})
@@ -253,18 +264,17 @@ class Sequence : public QObject {
         // The menu of a game a press has just ended leads to the computer's extra turn more
         // often: switched to the computer, then left through "?".
         if (clicking_ && Chance(60)) roll = game_.GameMode == rules::AgainstComputer ? 60 : 8;
-        if (roll < 8) return {"menu: two players", 0, [menu] { menu->jhra(0)->click(); }};
-        if (roll < 38) return {"menu: against the computer", 0, [menu] { menu->jhra(1)->click(); }};
-        if (roll < 46) return {"menu: low level", 0, [menu] { menu->obtt(0)->click(); }};
-        if (roll < 58) return {"menu: high level", 0, [menu] { menu->obtt(1)->click(); }};
+        const std::pair<int, QAbstractButton*> buttons[] = {
+            {8, menu->jhra(0)}, {38, menu->jhra(1)}, {46, menu->obtt(0)}, {58, menu->obtt(1)}};
+        for (const auto& [below, button] : buttons)
+            if (roll < below) return {"menu: " + button->text(), 0, [button] { button->click(); }};
         if (roll < 60) return {"menu: Esc", 0, [menu] { QTest::keyClick(menu, Qt::Key_Escape); }};
         if (roll < 72)
             return {"menu: ?", 0, [this, menu] {
                         // A menu opened by the end of a game a press made: that handler,
                         // going on, hands the computer its turn (which ends the game again).
-                        recheck_ = clicking_ && game_.GameMode == rules::AgainstComputer &&
-                                   game_.CurrentPlayer == 2;
-                        owed_ = recheck_;
+                        owed_ = recheck_ = clicking_ && game_.GameMode == rules::AgainstComputer &&
+                                           game_.CurrentPlayer == 2;
                         info_ = true;
                         menu->info()->click();
                     }};
@@ -345,7 +355,14 @@ class Sequence : public QObject {
                     if (owed_) seen["loads during the computer's delay"]++;
                     const int player = game_.CurrentPlayer, round = game_.RoundNumber;
                     const QStringList before = Shot();
-                    warningExpected_ = !saved;
+                    // What failed, where and why, in Czech: the file is missing, or not a
+                    // saved board.
+                    const QString file = QString::fromStdString(slot_.file.string());
+                    if (!saved)
+                        warningExpected_ = "Hru se nepodařilo nahrát. Soubor " + file +
+                                           (k == "missing" ? " nelze otevřít: soubor nebo složka "
+                                                             "neexistuje."
+                                                           : ": ");
                     window_.nah()->click();
                     if (saved && (game_.board != *saved || game_.CurrentPlayer != player ||
                                   game_.RoundNumber != round || Shot().mid(3) != before.mid(3)))
@@ -365,10 +382,13 @@ class Sequence : public QObject {
         const int roll = board ? Pick(100) : 45 + Pick(55);
         if (roll < 45) return Press();
         if (roll < 49)
-            return {"Esc", 0, [this] {
+            return {"Esc", 0, [this, board] {
                         if (owed_) seen["Esc during the computer's delay"]++;
                         menuExpected_ = true;
-                        QTest::keyClick(&window_, Qt::Key_Escape);
+                        // Typed over the board, it reaches the window all the same.
+                        QWidget* at = board && Chance(30) ? window_.Plocha()
+                                                          : static_cast<QWidget*>(&window_);
+                        QTest::keyClick(at, Qt::Key_Escape);
                     }};
         if (roll < 52)
             return {"another key", 0, [this] {
@@ -452,8 +472,9 @@ class Sequence : public QObject {
     bool fresh_ = false;         // no move yet in the game: the labels are the menu's
     bool setUpPending_ = false;  // the menu started a game that is not set up yet
     bool menuExpected_ = true;   // the start-up, Esc or an end message asked for the menu
-    bool awaitMenu_ = false, endBox_ = false, warningExpected_ = false;
-    bool endDue_ = false;  // the last move left a player without pieces, past the first rounds
+    bool awaitMenu_ = false, endBox_ = false;
+    QString warningExpected_;  // how the next box must begin, when one is due
+    bool endDue_ = false;      // the last move left a player without pieces, past the first rounds
     int awaitSteps_ = 0;
     bool clicking_ = false, acceptExpected_ = false;
     int clickMoves_ = 0;
