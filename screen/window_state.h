@@ -57,27 +57,11 @@ constexpr bool EscapeOpensMenu(Phase phase) {
 }
 
 inline const char* Name(Phase phase) {
-    switch (phase) {
-        case Phase::Starting:
-            return "Starting";
-        case Phase::Menu:
-            return "Menu";
-        case Phase::Information:
-            return "Information";
-        case Phase::InformationComputerArmed:
-            return "InformationComputerArmed";
-        case Phase::NewGame:
-            return "NewGame";
-        case Phase::PersonToMove:
-            return "PersonToMove";
-        case Phase::ComputerArmed:
-            return "ComputerArmed";
-        case Phase::ComputerHeld:
-            return "ComputerHeld";
-        case Phase::Ending:
-            return "Ending";
-    }
-    return "?";
+    constexpr const char* names[] = {
+        "Starting", "Menu",         "Information",   "InformationComputerArmed",
+        "NewGame",  "PersonToMove", "ComputerArmed", "ComputerHeld",
+        "Ending"};
+    return names[static_cast<int>(phase)];
 }
 
 inline std::string Describe(const WindowState& state) {
