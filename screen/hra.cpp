@@ -153,7 +153,7 @@ void hra::showEvent(QShowEvent* event) {
     // Moving to a screen of another pixel density redraws the pictures at its resolution.
     if (QWindow* window = windowHandle()) {
         connect(window, &QWindow::screenChanged, this, [this] {
-            if (tiled_) TileBackground();
+            if (BackgroundTiled()) TileBackground();
             RedrawBoard();
         });
     }
@@ -183,13 +183,12 @@ void hra::TileBackground() {
     }
     painter.end();
     background_ = background;
-    tiled_ = true;
     update();
 }
 
 void hra::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (tiled_)
+    if (BackgroundTiled())
         painter.drawPixmap(0, 0, background_);
     else
         painter.fillRect(rect(), Qt::black);
@@ -198,7 +197,7 @@ void hra::paintEvent(QPaintEvent*) {
 void hra::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // The layout stays as computed at load; only the background grows with the window.
-    if (tiled_) TileBackground();
+    if (BackgroundTiled()) TileBackground();
 }
 
 void hra::Enter(screen::Phase phase) {

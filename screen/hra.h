@@ -84,7 +84,7 @@ class hra : public QWidget {
     CustomImage CurrentCustomImage() const {
         return screen::ComputerPending(window_.phase) ? CustomImage::Hourglass : CustomImage::Hand;
     }
-    bool BackgroundTiled() const { return tiled_; }
+    bool BackgroundTiled() const { return !background_.isNull(); }
     bool MenuOpen() const { return window_.phase == screen::Phase::Menu; }
     const screen::CellRectTable& CellRect() const { return cellRect_; }
     // The picture drawn behind the controls.
@@ -149,6 +149,5 @@ class hra : public QWidget {
     const int computerDelayMs_;
     screen::WindowState window_;
     int pointerSetting_ = CustomPointer;  // follows the mouse: over the board or not
-    bool tiled_ = false;
     bool shownOnce_ = false;
 };
