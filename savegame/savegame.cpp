@@ -287,14 +287,14 @@ std::optional<rules::Board> LoadGame(const std::filesystem::path& file, std::str
     }
     struct stat info {};
     int failure = ::fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    const bool plainFile = failure == 0 && S_ISREG(info.st_mode);
     std::string text;
-    if (failure == 0 && !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    if (plainFile) failure = ReadAtMost(fd, MaxFileSize, text);
+    ::close(fd);
+    if (failure == 0 && !plainFile) {
         Say(error, "Soubor " + file.string() + " není obyčejný soubor.");
         return std::nullopt;
     }
-    if (failure == 0) failure = ReadAtMost(fd, MaxFileSize, text);
-    ::close(fd);
     if (failure == EFBIG) {
         Say(error, "Soubor " + file.string() + " je příliš velký na uloženou hru.");
         return std::nullopt;
