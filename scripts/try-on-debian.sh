@@ -90,6 +90,7 @@ run_copy() {
   git clone -q --no-hardlinks "$try_root" "$try_copy/root/morvel"
   git -C "$try_copy/root/morvel" checkout -q "$try_commit"
   echo "== Debian $suite, commit $try_commit: $command"
+  : >"$try_copy/run.log" # there before tail looks for it
   started=$(date +%s)
   # A mount and a PID namespace of their own: /proc and /dev are mounted for the chroot
   # only and vanish with it, and when unshare ends, however it ends, every process below
@@ -104,7 +105,7 @@ run_copy() {
       bash -c "count() { dpkg -l | grep -c ^ii; }
                before=\$(count); cd /root/morvel && $2; status=\$?
                echo \"== the set-up installed \$((\$(count) - before)) packages\"; exit \$status"
-  ' try "$try_copy" "$command" >"$try_copy/run.log" 2>&1 </dev/null &
+  ' try "$try_copy" "$command" >>"$try_copy/run.log" 2>&1 </dev/null &
   try_runner=$!
   tail -n +1 --pid="$try_runner" -f "$try_copy/run.log" &
   wait "$try_runner" || status=$?
@@ -114,6 +115,7 @@ run_copy() {
   echo
   echo "== Debian $suite, $name: $(grep -E '^(all builds: |morvel [0-9])' "$try_copy/run.log" | tail -1 ||
     echo 'no closing line')"
+  grep -E '^== the set-up installed ' "$try_copy/run.log" || true
   grep -E '^Need to get ' "$try_copy/run.log" | sed 's/^/== downloads: /' || true
   printf '== %s took %dm%02ds and exited %d\n' "$name" $((seconds / 60)) $((seconds % 60)) "$status"
   if [ "$status" -ne 0 ]; then
