@@ -115,7 +115,7 @@ class hra : public QWidget {
     void TileBackground();
     QPixmap BlankPicture(const QWidget* box) const;
     void Complain(const QString& text);
-    // The one place the window's state changes: the controls, the pointer and the timers
+    // The one place the window's phase changes: the controls, the pointer and the timers
     // are brought in line with it.
     void Enter(screen::Phase phase);
     // Every message box opens through here: while one is open the computer's move waits
