@@ -187,7 +187,8 @@ class Sequence : public QObject {
         if (endDue_) Fail("a move ended the game, and no end message came");
 
         const bool board = window_.Plocha()->isVisible();
-        if (board && setUpPending_) {  // the new game has been set up
+        if (board && setUpPending_) {  // the new game has been set up, on an empty board
+            if (game_.board != rules::Board{}) Fail("the new game's board is not empty");
             setUpPending_ = false;
             before_ = game_.board;
             owed_ = opening_;  // the computer opens at the high level

@@ -130,34 +130,6 @@ TEST(TurnCycle, RoundsCountAfterPlayerTwoAndTheLabelColourFollowsThePlayer) {
     EXPECT_EQ(rules::PlayerLabelColor(state), 16711680u);
 }
 
-TEST(TurnCycle, NewGameAndBoardSetUp) {
-    GameState state;
-    state.board.Set(3, 3, 1, 2);
-    state.CurrentPlayer = 2;
-    state.RoundNumber = 9;
-    state.CriticalMass = 0;
-    rules::StartNewGame(state);
-    EXPECT_EQ(state.CriticalMass, 4);
-    EXPECT_EQ(state.CurrentPlayer, 1);
-    EXPECT_EQ(state.RoundNumber, 1);
-    EXPECT_EQ(state.board.Count(3, 3), 2);  // the board waits for the set-up
-
-    state.GameMode = rules::TwoPlayers;
-    state.Difficulty = rules::HighDifficulty;
-    EXPECT_FALSE(rules::SetUpBoard(state));
-    EXPECT_EQ(state.board, Board{});
-    EXPECT_EQ(state.CurrentPlayer, 1);
-
-    state.GameMode = rules::AgainstComputer;
-    state.Difficulty = rules::LowDifficulty;
-    EXPECT_FALSE(rules::SetUpBoard(state));
-    EXPECT_EQ(state.CurrentPlayer, 1);
-
-    state.Difficulty = rules::HighDifficulty;
-    EXPECT_TRUE(rules::SetUpBoard(state));
-    EXPECT_EQ(state.CurrentPlayer, 2);
-}
-
 TEST(GameOver, DecidedByRoundDifficultyAndPlayerOneFirst) {
     GameState state;
     // Player 1 has nothing, player 2 one piece.
