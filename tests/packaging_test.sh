@@ -24,9 +24,12 @@ if [ "$mode" = reproducible ]; then
   # sources that it does not own, with new file dates, in other folders, another umask,
   # time zone and locale, and a build of its own.
   mkdir "$work/copy"
-  (cd "$source_dir" && git ls-files -z --cached --others --exclude-standard 2>/dev/null |
-    tar --null -T - -cf - 2>/dev/null) | tar -x -C "$work/copy" ||
+  if git -C "$source_dir" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    (cd "$source_dir" && git ls-files -z --cached --others --exclude-standard |
+      tar --null -T - -cf -) | tar -x -C "$work/copy"
+  else
     tar -C "$source_dir" --exclude='./build*' -cf - . | tar -x -C "$work/copy"
+  fi
   other=(env)
   if [ "$(id -u)" -eq 0 ]; then other=(setpriv --reuid=nobody --regid=nogroup --clear-groups env); fi
   chmod 755 "$work"
