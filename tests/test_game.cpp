@@ -94,15 +94,9 @@ struct Game {
     GameState state;
     rules::ClockMixedRandom random{17, [] { return std::uint64_t{3}; }};
     QTemporaryDir dir;
-    int quits = 0;
-    hra window{
-        state, random, {std::filesystem::path(dir.path().toStdString()) / "hra.dat"}, [this] {
-            ++quits;
-        }};
-
-    std::filesystem::path SaveFile() const {
-        return std::filesystem::path(dir.path().toStdString()) / "hra.dat";
-    }
+    const std::filesystem::path saveFile =
+        std::filesystem::path(dir.path().toStdString()) / "hra.dat";
+    hra window{state, random, {saveFile}};
 
     // Shows the window; the start-up menu starts a game of the given kind.
     void Begin(int mode, int difficulty = rules::LowDifficulty) {
@@ -116,9 +110,7 @@ struct Game {
         return QPoint((r.x1 + r.x2) / 2 / 15, (r.y1 + r.y2) / 2 / 15);
     }
 
-    void Click(int n, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(window.Plocha(), button, {}, CellCentre(n));
-    }
+    void Click(int n) { QTest::mouseClick(window.Plocha(), Qt::LeftButton, {}, CellCentre(n)); }
 };
 
 }  // namespace
@@ -254,11 +246,11 @@ void GameWindowTest::aFailedSaveSaysWhatAndWhy() {
     Game g;
     g.Begin(rules::TwoPlayers);
     QVERIFY(!g.window.sav()->toolTip().isEmpty() && !g.window.nah()->toolTip().isEmpty());
-    std::filesystem::create_directory(g.SaveFile());
+    std::filesystem::create_directory(g.saveFile);
     QCOMPARE(ClickExpectingMessage(g.window.sav()),
              QStringLiteral("Hru se nepodařilo uložit. Soubor %1 nelze nahradit novým: je to "
                             "složka.")
-                 .arg(QString::fromStdString(g.SaveFile().string())));
+                 .arg(QString::fromStdString(g.saveFile.string())));
 }
 
 void GameWindowTest::splashShowsTheGameAfterFourSeconds() {
