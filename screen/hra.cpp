@@ -214,6 +214,11 @@ void hra::Enter(screen::Phase phase) {
     SetPointer(pointerSetting_);
 }
 
+void hra::ArmComputer(screen::Phase phase, int ms) {
+    Enter(phase);
+    zappc_.start(ms);
+}
+
 void hra::ReturnToMenu() {
     // Whatever was pending belongs to what is being left: a computer move of the game, or
     // the set-up of a game not shown yet.
@@ -258,8 +263,10 @@ void hra::NewGameSetUp() {
     // The board picture is repainted from scratch by RedrawBoard below, before anything
     // can be shown: the previous game's position never appears.
     const bool computerOpens = rules::SetUpBoard(state_);
-    Enter(computerOpens ? screen::Phase::ComputerArmed : screen::Phase::PersonToMove);
-    if (computerOpens) zappc_.start(1);
+    if (computerOpens)
+        ArmComputer(screen::Phase::ComputerArmed, 1);
+    else
+        Enter(screen::Phase::PersonToMove);
     RedrawBoard();
 }
 
@@ -324,12 +331,10 @@ void hra::HandleBoardClick(int xTwips, int yTwips) {
     // "?": then the computer's first check ends the old game once more.
     if (state_.CurrentPlayer != 2 || state_.GameMode != rules::AgainstComputer) return;
     if (window_.phase == screen::Phase::PersonToMove)
-        Enter(screen::Phase::ComputerArmed);
+        ArmComputer(screen::Phase::ComputerArmed, computerDelayMs_);
     else if (window_.phase == screen::Phase::Information)
-        Enter(screen::Phase::InformationComputerArmed);
-    else
-        return;  // the program is ending
-    zappc_.start(computerDelayMs_);
+        ArmComputer(screen::Phase::InformationComputerArmed, computerDelayMs_);
+    // Otherwise the program is ending.
 }
 
 void hra::ComputerTick() {
@@ -347,10 +352,8 @@ void hra::RunBox(QDialog& box) {
     window_.box = outer;
     // The computer's move held back by the box comes now, from the event loop, once the
     // handler that opened the box has finished.
-    if (!outer && window_.phase == screen::Phase::ComputerHeld) {
-        Enter(screen::Phase::ComputerArmed);
-        zappc_.start(1);
-    }
+    if (!outer && window_.phase == screen::Phase::ComputerHeld)
+        ArmComputer(screen::Phase::ComputerArmed, 1);
 }
 
 void hra::RunComputerTurn() {

@@ -118,6 +118,8 @@ class hra : public QWidget {
     // The one place the window's phase changes: the controls, the pointer and the timers
     // are brought in line with it.
     void Enter(screen::Phase phase);
+    // Enters a phase in which the computer's timer runs, and starts it.
+    void ArmComputer(screen::Phase phase, int ms);
     // Every message box opens through here: while one is open the computer's move waits
     // (its timer still ticks inside the box's own event loop).
     void RunBox(QDialog& box);
