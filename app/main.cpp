@@ -94,14 +94,11 @@ int main(int argc, char** argv) {
     rules::GameState state;
     rules::ClockMixedRandom random(rules::ClockMixedRandom::SteadyClockNanoseconds());
     const std::filesystem::path programDirectory =
-        QCoreApplication::applicationDirPath().toStdString();
-    hra game(
-        state, random,
-        savegame::FindSlot(programDirectory, std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
-        [] {
-            QApplication::closeAllWindows();
-            QCoreApplication::exit(0);
-        });
+        QCoreApplication::applicationDirPath().toStdU16String();
+    hra game(state, random, savegame::FindSlot(programDirectory), [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::exit(0);
+    });
     logo splash([&game] {
         // Fill the screen even where no window manager maximises windows.
         if (QScreen* where = game.screen()) game.setGeometry(where->availableGeometry());

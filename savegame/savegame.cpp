@@ -1,15 +1,9 @@
 #include "savegame.h"
 
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <system_error>
+
+#include "system.h"
 
 namespace savegame {
 namespace {
@@ -19,8 +13,14 @@ void Say(std::string* error, std::string message) {
 }
 
 // "<what>: <the reason>."
-std::string Because(const std::string& what, int errnum) {
-    return what + ": " + Reason(errnum) + ".";
+std::string Because(const std::string& what, sys::Error error) {
+    return what + ": " + sys::Reason(error) + ".";
+}
+
+// A path as the messages show it, in UTF-8 on every system.
+std::string Text(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {reinterpret_cast<const char*>(text.data()), text.size()};
 }
 
 bool IsBlank(char c) {
@@ -51,37 +51,8 @@ std::optional<int> ParseValue(std::string_view s) {
 
 }  // namespace
 
-std::string Reason(int errnum) {
-    switch (errnum) {
-        case ENOENT:
-            return "soubor nebo složka neexistuje";
-        case EACCES:
-            return "přístup odepřen";
-        case EPERM:
-            return "operace není povolena";
-        case EROFS:
-            return "systém souborů je jen pro čtení";
-        case ENOSPC:
-            return "na disku není volné místo";
-        case EDQUOT:
-            return "překročena disková kvóta";
-        case EFBIG:
-            return "soubor je příliš velký";
-        case EISDIR:
-            return "je to složka";
-        case ENOTDIR:
-            return "není to složka";
-        case EIO:
-            return "chyba vstupu/výstupu";
-        case EMLINK:
-            return "příliš mnoho odkazů";
-        case ELOOP:
-            return "příliš mnoho úrovní symbolických odkazů";
-        case ENAMETOOLONG:
-            return "příliš dlouhý název souboru";
-        default:
-            return std::strerror(errnum);
-    }
+std::string Reason(int error) {
+    return sys::Reason(error);
 }
 
 std::string FormatBoard(const rules::Board& board) {
@@ -146,78 +117,46 @@ std::optional<rules::Board> ParseBoard(std::string_view text, std::string* error
 
 namespace {
 
-bool Absolute(const char* path) {
-    return path && path[0] == '/';
-}
-
-std::filesystem::path HomeFolder(const char* home) {
-    if (Absolute(home)) return home;
-    if (const passwd* entry = ::getpwuid(::getuid()); entry && Absolute(entry->pw_dir))
-        return entry->pw_dir;
-    return {};
-}
-
-// /usr belongs to the package manager: a save there would be a file no package owns.
-bool UnderUsr(const std::filesystem::path& folder) {
-    std::error_code ec;
-    std::filesystem::path real = std::filesystem::weakly_canonical(folder, ec);
-    if (ec) real = std::filesystem::absolute(folder, ec).lexically_normal();
-    auto part = real.begin();
-    return part != real.end() && *part == "/" && ++part != real.end() && *part == "usr";
-}
-
-// Opens a temporary file of a name nobody else uses, beside `file`; -1 on failure.
-int OpenTemporary(const std::filesystem::path& file, std::filesystem::path* temporary) {
+// Opens a temporary file of a name nobody else uses, beside `file`.
+sys::Error OpenTemporary(const std::filesystem::path& file, std::filesystem::path* temporary,
+                         sys::Handle* handle) {
     static std::atomic<unsigned> serial{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[48];
-        std::snprintf(suffix, sizeof suffix, ".%ld-%u.tmp", static_cast<long>(::getpid()),
-                      serial++);
+        std::snprintf(suffix, sizeof suffix, ".%lu-%u.tmp", sys::ProcessId(), serial++);
         *temporary = file;
         *temporary += suffix;
-        const int fd = ::open(temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        const sys::Error failed = sys::CreateNew(*temporary, handle);
+        if (failed != sys::Exists) return failed;
     }
-    return -1;
+    return sys::Exists;
 }
 
-// Writes all of `text` and syncs it; 0, or the errno of what failed.
-int WriteAndSync(int fd, std::string_view text) {
+// Writes all of `text` and puts it on the disk.
+sys::Error WriteAndFlush(sys::Handle handle, std::string_view text) {
     while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) return errno;
-        if (written == 0) return EIO;
-        text.remove_prefix(static_cast<std::size_t>(written));
+        std::size_t written = 0;
+        if (const sys::Error failed = sys::Write(handle, text.data(), text.size(), &written))
+            return failed;
+        if (written == 0) return sys::ShortWrite;
+        text.remove_prefix(written);
     }
-    return ::fsync(fd) == 0 ? 0 : errno;
-}
-
-// 0, or the errno of what failed.
-int SyncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return errno;
-    const int synced = ::fsync(fd) == 0 ? 0 : errno;
-    const int closed = ::close(fd) == 0 ? 0 : errno;
-    return synced ? synced : closed;
+    return sys::Flush(handle);
 }
 
 }  // namespace
 
-Slot FindSlot(const std::filesystem::path& programDirectory, const char* xdgDataHome,
-              const char* home) {
-    if (::access(programDirectory.c_str(), W_OK | X_OK) == 0 && !UnderUsr(programDirectory))
+Slot FindSlot(const std::filesystem::path& programDirectory,
+              const std::filesystem::path& dataFolder) {
+    // With no data folder there is nowhere else to go: the save then fails with a message
+    // naming the program's folder.
+    if (sys::SaveBesideProgram(programDirectory) || dataFolder.empty())
         return {programDirectory / FileName, false};
-    std::filesystem::path data;
-    if (Absolute(xdgDataHome)) {
-        data = xdgDataHome;
-    } else {
-        const std::filesystem::path homeFolder = HomeFolder(home);
-        // Nowhere else to go: the save then fails with a message naming the program's folder.
-        if (homeFolder.empty()) return {programDirectory / FileName, false};
-        data = homeFolder / ".local" / "share";
-    }
-    return {data / "morvel" / FileName, true};
+    return {dataFolder / FileName, true};
+}
+
+Slot FindSlot(const std::filesystem::path& programDirectory) {
+    return FindSlot(programDirectory, sys::PlayerDataFolder());
 }
 
 bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error,
@@ -225,87 +164,80 @@ bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error,
     const std::filesystem::path& file = slot.file;
     const std::filesystem::path folder = file.parent_path();
     if (slot.makeFolder) {
-        std::error_code ec;
-        std::filesystem::create_directories(folder, ec);
-        if (!ec && !std::filesystem::is_directory(folder))
-            ec.assign(ENOTDIR, std::generic_category());
-        if (ec) {
-            Say(error, Because("Složku " + folder.string() + " nelze vytvořit", ec.value()));
+        if (const sys::Error failed = sys::MakeFolders(folder)) {
+            Say(error, Because("Složku " + Text(folder) + " nelze vytvořit", failed));
             return false;
         }
     }
     std::filesystem::path temporary;
-    const int fd = OpenTemporary(file, &temporary);
-    if (fd < 0) {
-        const int why = errno;
-        Say(error, Because("Ve složce " + folder.string() + " nelze vytvořit soubor", why));
+    sys::Handle handle = sys::NoHandle;
+    if (const sys::Error failed = OpenTemporary(file, &temporary, &handle)) {
+        Say(error, Because("Ve složce " + Text(folder) + " nelze vytvořit soubor", failed));
         return false;
     }
-    int failure = WriteAndSync(fd, FormatBoard(board));
-    if (::close(fd) != 0 && failure == 0) failure = errno;
-    if (failure == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) {
-        failure = errno;
-        ::unlink(temporary.c_str());
-        Say(error, Because("Soubor " + file.string() + " nelze nahradit novým", failure));
-        return false;
-    }
+    sys::Error failure = WriteAndFlush(handle, FormatBoard(board));
+    if (const sys::Error closed = sys::Close(handle); failure == 0) failure = closed;
     if (failure != 0) {
-        ::unlink(temporary.c_str());
-        Say(error, Because("Zápis souboru " + file.string() + " selhal", failure));
+        sys::Remove(temporary);
+        Say(error, Because("Zápis souboru " + Text(file) + " selhal", failure));
+        return false;
+    }
+    if (const sys::Error failed = sys::Replace(temporary, file)) {
+        sys::Remove(temporary);
+        Say(error, Because("Soubor " + Text(file) + " nelze nahradit novým", failed));
         return false;
     }
     // The new save is in place from here on: a folder that cannot be synced makes it less
     // sure to survive a power cut, not a failed save.
-    if (const int synced = SyncFolder(folder.empty() ? std::filesystem::path(".") : folder))
-        Say(warning,
-            Because("Složku " + folder.string() + " se nepodařilo zapsat na disk", synced));
+    if (const sys::Error synced =
+            sys::SyncFolder(folder.empty() ? std::filesystem::path(".") : folder))
+        Say(warning, Because("Složku " + Text(folder) + " se nepodařilo zapsat na disk", synced));
     return true;
 }
 
-int ReadAtMost(int fd, std::size_t limit, std::string& text) {
+int ReadAtMost(sys::Handle handle, std::size_t limit, std::string& text) {
     // One byte past the limit tells a text that is too long, without reading it all.
     text.assign(limit + 1, '\0');
     std::size_t used = 0;
     while (used < text.size()) {
-        const ssize_t got = ::read(fd, text.data() + used, text.size() - used);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return errno;
+        std::size_t got = 0;
+        if (const sys::Error failed =
+                sys::Read(handle, text.data() + used, text.size() - used, &got))
+            return failed;
         if (got == 0) break;
-        used += static_cast<std::size_t>(got);
+        used += got;
     }
     text.resize(used);
-    return used > limit ? EFBIG : 0;
+    return used > limit ? sys::TooLarge : 0;
 }
 
 std::optional<rules::Board> LoadGame(const std::filesystem::path& file, std::string* error) {
-    // Not blocking on open: a pipe named hra.dat must not hang the game.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        const int why = errno;
-        Say(error, Because("Soubor " + file.string() + " nelze otevřít", why));
+    sys::Handle handle = sys::NoHandle;
+    if (const sys::Error failed = sys::OpenToRead(file, &handle)) {
+        Say(error, Because("Soubor " + Text(file) + " nelze otevřít", failed));
         return std::nullopt;
     }
-    struct stat info {};
-    int failure = ::fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
-    const bool plainFile = failure == 0 && S_ISREG(info.st_mode);
+    sys::Kind kind = sys::Kind::Other;
+    sys::Error failure = sys::KindOf(handle, &kind);
+    if (failure == 0 && kind == sys::Kind::Folder) failure = sys::IsFolder;
     std::string text;
-    if (plainFile) failure = ReadAtMost(fd, MaxFileSize, text);
-    ::close(fd);
-    if (failure == 0 && !plainFile) {
-        Say(error, "Soubor " + file.string() + " není obyčejný soubor.");
+    if (failure == 0 && kind == sys::Kind::Plain) failure = ReadAtMost(handle, MaxFileSize, text);
+    sys::Close(handle);
+    if (failure == 0 && kind != sys::Kind::Plain) {
+        Say(error, "Soubor " + Text(file) + " není obyčejný soubor.");
         return std::nullopt;
     }
-    if (failure == EFBIG) {
-        Say(error, "Soubor " + file.string() + " je příliš velký na uloženou hru.");
+    if (failure == sys::TooLarge) {
+        Say(error, "Soubor " + Text(file) + " je příliš velký na uloženou hru.");
         return std::nullopt;
     }
     if (failure != 0) {
-        Say(error, Because("Soubor " + file.string() + " nelze přečíst", failure));
+        Say(error, Because("Soubor " + Text(file) + " nelze přečíst", failure));
         return std::nullopt;
     }
     std::string why;
     std::optional<rules::Board> board = ParseBoard(text, &why);
-    if (!board) Say(error, "Soubor " + file.string() + ": " + why);
+    if (!board) Say(error, "Soubor " + Text(file) + ": " + why);
     return board;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -31,15 +32,16 @@ struct Slot {
     bool makeFolder = false;
 };
 
-// Beside the program when the player may write into its folder and it is not under /usr
-// (a build tree, a folder install, an unpacked archive). Otherwise, as in a system-wide
-// install, even one that root runs, in the player's data folder:
-// $XDG_DATA_HOME/morvel/hra.dat, or ~/.local/share/morvel/hra.dat when the variable is
-// unset, empty or not an absolute path. `xdgDataHome` and `home` are the
-// environment's values and may be null; without a usable `home` the password database
-// says where the home folder is.
-Slot FindSlot(const std::filesystem::path& programDirectory, const char* xdgDataHome,
-              const char* home);
+// Beside the program when that is where its saves belong (see sys::SaveBesideProgram: a
+// copy the player may write into, never one the package manager or an installer put
+// there), otherwise in `dataFolder`, which the first save makes. Without a data folder,
+// beside the program all the same.
+Slot FindSlot(const std::filesystem::path& programDirectory,
+              const std::filesystem::path& dataFolder);
+// The same, with the player's data folder as the environment gives it:
+// $XDG_DATA_HOME/morvel (~/.local/share/morvel) on POSIX systems, %APPDATA%\Morvel on
+// Windows.
+Slot FindSlot(const std::filesystem::path& programDirectory);
 
 // Writes a temporary file of a name of its own beside `slot.file`, syncs it, renames it
 // over `slot.file` and syncs the folder, so that a failed save leaves the previous one as
@@ -50,13 +52,13 @@ Slot FindSlot(const std::filesystem::path& programDirectory, const char* xdgData
 bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error = nullptr,
               std::string* warning = nullptr);
 
-// The system's reason for a failure, in Czech for those a player can meet (a missing
-// file, no permission, a full disk, ...), in the C library's words for any other.
-std::string Reason(int errnum);
+// The system's reason for a failure (sys::Error), in Czech for those a player can meet (a
+// missing file, no permission, a full disk, ...), in the system's words for any other.
+std::string Reason(int error);
 
-// Reads all of `fd` into `text`, but never more than `limit` bytes: 0, EFBIG when there is
-// more, or the errno of a failed read.
-int ReadAtMost(int fd, std::size_t limit, std::string& text);
+// Reads all of `handle` into `text`, but never more than `limit` bytes: 0, sys::TooLarge
+// when there is more, or the system's error of a failed read.
+int ReadAtMost(std::intptr_t handle, std::size_t limit, std::string& text);
 
 // Reads and checks `file`; returns nothing and says why (naming the path, and the system's
 // reason where the system refused) when it is missing, not a plain file, too large,

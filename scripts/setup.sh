@@ -2,8 +2,9 @@
 # Installs, from Debian's packages, what one of the README's two commands needs and the
 # machine does not have yet; safe to run again, it installs nothing twice.
 #   setup.sh play   what the game needs to build and run
-#   setup.sh test   that, and what the tests, the benchmarks, the fuzzer and the package
-#                   checks need
+#   setup.sh test   that, and what the tests, the benchmarks, the fuzzer, the package
+#                   checks and the Windows build of the Qt-free modules under Wine need
+#   setup.sh windows  what the Windows cross-build needs
 # Every name is one that Debian 12 and Debian 13 both have.
 set -euo pipefail
 
@@ -19,13 +20,21 @@ test=(
   clang libclang-rt-dev
   xvfb xauth xdotool x11-utils x11-apps imagemagick python3 libx11-dev libxfixes-dev
   dpkg-dev fakeroot lintian desktop-file-utils appstream groff-base man-db
+  g++-mingw-w64-x86-64-posix googletest wine wine64
+)
+# The Windows build: MinGW-w64 for the game and for Qt (built from Debian's qt6-base
+# source with this release's own host tools), NSIS for the installer.
+windows=(
+  cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools dpkg-dev
+  nsis zip
 )
 
 case "${1:-}" in
   play) packages=("${play[@]}") ;;
   test) packages=("${test[@]}") ;;
+  windows) packages=("${windows[@]}") ;;
   *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|test|windows" >&2
     exit 2
     ;;
 esac

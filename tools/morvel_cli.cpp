@@ -12,9 +12,6 @@
 //     Prints where the game window puts its board on such a screen and the cell table, so
 //     that whatever drives the real program clicks where the program itself looks.
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <charconv>
@@ -36,6 +33,7 @@
 #include "geometry.h"
 #include "random_source.h"
 #include "savegame.h"
+#include "system.h"
 
 namespace {
 
@@ -92,17 +90,21 @@ class CountingRandom final : public rules::RandomSource {
 std::string ReadInput(const std::optional<std::string>& path, const char* what, std::size_t limit) {
     const std::string name =
         std::string(what) + (path ? " file '" + *path + "'" : " (standard input)");
-    const int fd = path ? ::open(path->c_str(), O_RDONLY | O_CLOEXEC) : STDIN_FILENO;
-    if (fd < 0) {
-        const int why = errno;
-        throw InputError{"cannot open the " + name + ": " + std::strerror(why)};
+    namespace sys = savegame::sys;
+    sys::Handle handle = sys::StandardInput();
+    // The name is UTF-8 on every system.
+    if (path) {
+        const std::filesystem::path file(std::u8string(path->begin(), path->end()));
+        if (const sys::Error failed = sys::OpenToRead(file, &handle, true))
+            throw InputError{"cannot open the " + name + ": " + sys::SystemMessage(failed)};
     }
     std::string text;
-    const int failure = savegame::ReadAtMost(fd, limit, text);
-    if (path) ::close(fd);
-    if (failure == EFBIG)
+    const int failure = savegame::ReadAtMost(handle, limit, text);
+    if (path) sys::Close(handle);
+    if (failure == sys::TooLarge)
         throw InputError{"the " + name + " is larger than " + std::to_string(limit) + " bytes"};
-    if (failure != 0) throw InputError{"cannot read the " + name + ": " + std::strerror(failure)};
+    if (failure != 0)
+        throw InputError{"cannot read the " + name + ": " + sys::SystemMessage(failure)};
     return text;
 }
 

@@ -1,0 +1,54 @@
+# Everything the Windows build does differently, cross-built on Debian with MinGW-w64
+# (packaging/windows/toolchain-mingw64.cmake).
+
+# The MinGW runtime the programs and Qt load: shipped beside them, and found by Wine when
+# the tests run.
+set(MORVEL_MINGW_RUNTIME)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                  OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT IS_ABSOLUTE "${found}")
+    message(FATAL_ERROR "The MinGW runtime ${dll} is not where the compiler looks")
+  endif()
+  list(APPEND MORVEL_MINGW_RUNTIME ${found})
+endforeach()
+
+# Programs built here run under Wine: the GoogleTest discovery at build time and CTest.
+set(_dll_folders)
+foreach(dll ${MORVEL_MINGW_RUNTIME})
+  get_filename_component(folder ${dll} DIRECTORY)
+  get_filename_component(folder ${folder} REALPATH)
+  list(APPEND _dll_folders ${folder})
+endforeach()
+if(DEFINED ENV{MORVEL_WINDOWS_QT})
+  list(APPEND _dll_folders $ENV{MORVEL_WINDOWS_QT}/bin)
+endif()
+list(REMOVE_DUPLICATES _dll_folders)
+list(JOIN _dll_folders ":" _winepath)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/packaging/windows/wine-run.sh ${_winepath})
+# The tests are listed when CTest runs, not by the build, which then needs no Wine.
+set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
+
+# morvel-cli's command-line parser is header-only: its headers alone, never the rest of
+# /usr/include, which is the build machine's own.
+find_path(MORVEL_CLI11_HEADERS CLI/CLI.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH
+          NO_DEFAULT_PATH REQUIRED)
+file(COPY ${MORVEL_CLI11_HEADERS}/CLI DESTINATION ${CMAKE_BINARY_DIR}/cli11/include)
+add_library(CLI11::CLI11 INTERFACE IMPORTED)
+target_include_directories(CLI11::CLI11 SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/cli11/include)
+set(CLI11_FOUND TRUE)
+
+# GoogleTest from Debian's googletest sources, built for Windows with the tests.
+macro(morvel_windows_gtest)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # Not our code: its warnings are not ours to fail on.
+  target_compile_options(gtest PRIVATE -w)
+  target_compile_options(gtest_main PRIVATE -w)
+  if(NOT TARGET GTest::gtest_main)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+  endif()
+endmacro()
