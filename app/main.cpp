@@ -4,7 +4,6 @@
 #include <QScreen>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -12,6 +11,7 @@
 #include "game_state.h"
 #include "hra.h"
 #include "logo.h"
+#include "platform.h"
 #include "random_source.h"
 #include "savegame.h"
 
@@ -26,10 +26,7 @@ const char* const HelpText =
     "Volby:\n"
     "  -h, --help     vypíše tuto nápovědu a skončí\n"
     "  -v, --version  vypíše verzi a skončí\n"
-    "\n"
-    "Hra se ukládá do hra.dat vedle programu, smí-li do té složky hráč zapisovat,\n"
-    "jinak do $XDG_DATA_HOME/morvel/hra.dat (~/.local/share/morvel/hra.dat).\n"
-    "Podrobnosti: man 6 morvel\n";
+    "\n";
 
 // Looks at the command line before any window exists, so that --help and --version answer
 // without a display. Returns the exit status when the program should end here.
@@ -52,6 +49,9 @@ std::optional<int> HandleCommandLine(int argc, char** argv) {
         parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
 
     const bool parsed = parser.parse(arguments);
+    const bool answers = !parsed || !parser.positionalArguments().isEmpty() ||
+                         parser.isSet(help) || parser.isSet(version);
+    if (answers) platform::UseParentConsole();
     if (!parsed || !parser.positionalArguments().isEmpty()) {
         QString why;
         if (!parser.unknownOptionNames().isEmpty())
@@ -66,8 +66,10 @@ std::optional<int> HandleCommandLine(int argc, char** argv) {
                      why.toLocal8Bit().constData());
         return BadUsage;
     }
-    if (parser.isSet(help))
+    if (parser.isSet(help)) {
         std::fputs(HelpText, stdout);
+        std::fputs(platform::SaveLocationHelp(), stdout);
+    }
     else if (parser.isSet(version))
         std::printf("morvel %s\n", MORVEL_VERSION);
     else

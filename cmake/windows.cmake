@@ -52,3 +52,23 @@ macro(morvel_windows_gtest)
     add_library(GTest::gtest_main ALIAS gtest_main)
   endif()
 endmacro()
+
+# The icon, the version information (in Czech) and the manifest of a program:
+# morvel_program_resources(TARGET DESCRIPTION GUI|CONSOLE). A GUI program opens no console
+# window of its own.
+function(morvel_program_resources target description kind)
+  set(MORVEL_RC_NAME ${target})
+  set(MORVEL_RC_DESCRIPTION ${description})
+  string(REPLACE "." "," MORVEL_RC_VERSION "${PROJECT_VERSION}.0.0")
+  set(MORVEL_RC_ICON ${PROJECT_SOURCE_DIR}/assets/icons/morvel.ico)
+  set(MORVEL_RC_VERSION_DOTTED "${PROJECT_VERSION}.0.0")
+  set(MORVEL_RC_MANIFEST ${CMAKE_BINARY_DIR}/windows/morvel.manifest)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/morvel.manifest.in
+                 ${MORVEL_RC_MANIFEST} @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/program.rc.in
+                 ${CMAKE_BINARY_DIR}/windows/${target}.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_BINARY_DIR}/windows/${target}.rc)
+  if(kind STREQUAL "GUI")
+    set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
+  endif()
+endfunction()

@@ -15,7 +15,20 @@ bash "$root/scripts/setup.sh" windows >&2
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
 upstream=${version%%+*}
 upstream=${upstream%%-*}
-key=$(cat "$0" "$root/packaging/windows/toolchain-mingw64.cmake" | sha256sum | cut -c1-12)
+# Only what the game and its tests use. Debian's source has no wintab.h (it is not free),
+# hence no tablet events; Qt 6.4's Windows platform plugin needs OpenGL on. The bundled
+# libraries build for Windows.
+options=(
+  -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
+  -DQT_BUILD_BENCHMARKS=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF
+  -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
+  -DFEATURE_tabletevent=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF
+  -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF
+  -DFEATURE_jpeg=OFF -DFEATURE_system_doubleconversion=OFF -DFEATURE_sql_sqlite=OFF
+)
+# The cache is keyed by the exact Debian version, these options and the toolchain.
+key=$( (echo "$version" && printf '%s\n' "${options[@]}" &&
+  cat "$root/packaging/windows/toolchain-mingw64.cmake") | sha256sum | cut -c1-12)
 prefix="$cache/qt-$upstream-$key"
 if [ -f "$prefix/.complete" ]; then
   echo "windows-qt: Qt $upstream for Windows is cached in $prefix" >&2
@@ -49,18 +62,10 @@ apt-get "${apt_src[@]}" update -q >&2
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 start=$(date +%s)
 echo "windows-qt: configuring Qt $upstream for Windows" >&2
-# Only what the game and its tests use. Debian's source has no wintab.h (it is not free),
-# hence no tablet events; Qt 6.4's Windows platform plugin needs OpenGL on.
 cmake -S "$work/src" -B "$work/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/packaging/windows/toolchain-mingw64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
-  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-  -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
-  -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_tabletevent=OFF \
-  -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_pcre2=OFF \
-  -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF -DFEATURE_jpeg=OFF \
-  -DFEATURE_system_doubleconversion=OFF -DFEATURE_sql_sqlite=OFF \
+  -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" "${options[@]}" \
   >"$work/configure.log" 2>&1 || {
   tail -40 "$work/configure.log" >&2
   exit 1
@@ -71,10 +76,20 @@ cmake --build "$work/build" -j2 >"$work/build.log" 2>&1 || {
   exit 1
 }
 cmake --install "$work/build" >"$work/install.log" 2>&1
-# Which source the DLLs come from, for the licence notes of what we ship.
-cp "$work"/src/LICENSES/*.txt "$prefix/" 2>/dev/null || true
-echo "qt6-base $version (Debian), $(sed -n 's/^VERSION_ID=//p' /etc/os-release | tr -d '"')" \
-  >"$prefix/SOURCE"
+# The licences of Qt and of the libraries bundled in its source, and which source the
+# DLLs were built from: shipped with them.
+licences="$prefix/licences"
+mkdir -p "$licences/3rdparty"
+cp "$work"/src/LICENSES/*.txt "$licences/"
+cp "$work/src/debian/copyright" "$licences/debian-copyright.txt"
+(cd "$work/src/src/3rdparty" &&
+  find . -maxdepth 3 -type f \( -iname 'LICEN[CS]E*' -o -iname 'COPYING*' -o -name FTL.TXT \) |
+  while read -r f; do
+    d=${f#./}
+    cp "$f" "$licences/3rdparty/$(printf '%s' "$d" | tr / _)"
+  done)
+echo "qt6-base $version, Debian $(sed -n 's/^VERSION_ID=//p' /etc/os-release | tr -d '"')" \
+  >"$licences/SOURCE.txt"
 touch "$prefix/.complete"
 echo "windows-qt: Qt built in $(($(date +%s) - start)) s" >&2
 rm -rf "$work"

@@ -2,7 +2,9 @@
 //   make-artwork [FOLDER]
 // The pictures are committed; run this again after changing how they look.
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -70,6 +72,43 @@ void Save(const QImage& image, const QString& path) {
         ++failures;
     } else {
         std::printf("%s %dx%d\n", qPrintable(path), image.width(), image.height());
+    }
+}
+
+// A Windows icon file holding `images`, each stored as a PNG (which Windows reads in icons
+// of any size): a header, a directory entry an image, then the images.
+void SaveIco(const QList<QImage>& images, const QString& path) {
+    QByteArray header, data;
+    auto put16 = [&header](int v) { header.append(char(v & 0xff)).append(char(v >> 8 & 0xff)); };
+    auto put32 = [&](qint64 v) {
+        put16(int(v & 0xffff));
+        put16(int(v >> 16 & 0xffff));
+    };
+    put16(0);  // reserved
+    put16(1);  // an icon
+    put16(int(images.size()));
+    qint64 offset = 6 + 16 * images.size();
+    for (const QImage& image : images) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        header.append(char(image.width() % 256)).append(char(image.height() % 256));  // 256 is 0
+        header.append(char(0)).append(char(0));  // no palette, reserved
+        put16(1);                                // colour planes
+        put16(32);                               // bits a pixel
+        put32(png.size());
+        put32(offset);
+        offset += png.size();
+        data += png;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(header + data) != header.size() + data.size() || !file.flush()) {
+        std::fprintf(stderr, "make-artwork: cannot write %s\n", qPrintable(path));
+        ++failures;
+    } else {
+        std::printf("%s %d sizes\n", qPrintable(path), int(images.size()));
     }
 }
 
@@ -484,6 +523,10 @@ int main(int argc, char** argv) {
     QDir(dir).mkpath(QStringLiteral("icons"));
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         Save(Icon(size), dir + QStringLiteral("/icons/morvel-%1.png").arg(size));
+    // The same icons for the Windows program, its Start-menu entry and its uninstaller.
+    QList<QImage> windowsIcons;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) windowsIcons << Icon(size);
+    SaveIco(windowsIcons, dir + QStringLiteral("/icons/morvel.ico"));
     Save(Banner(), dir + "/banner.png");
     Save(StartButton(false), dir + "/start.png");
     Save(StartButton(true), dir + "/start-hover.png");

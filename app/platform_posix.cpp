@@ -1,0 +1,13 @@
+#include "platform.h"
+
+namespace platform {
+
+void UseParentConsole() {}
+
+const char* SaveLocationHelp() {
+    return "Hra se ukládá do hra.dat vedle programu, smí-li do té složky hráč zapisovat,\n"
+           "jinak do $XDG_DATA_HOME/morvel/hra.dat (~/.local/share/morvel/hra.dat).\n"
+           "Podrobnosti: man 6 morvel\n";
+}
+
+}  // namespace platform
