@@ -20,12 +20,13 @@ export MORVEL_WINDOWS_QT=$qt
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 
 echo "build-windows: building the game for Windows against $qt"
+mkdir -p "$build"
 cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/packaging/windows/toolchain-mingw64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
-  -DMORVEL_TESTS=ON -DMORVEL_BENCH=OFF -DMORVEL_WERROR=ON >"$build.configure.log" 2>&1 || {
-  tail -30 "$build.configure.log" >&2
+  -DMORVEL_TESTS=ON -DMORVEL_BENCH=OFF -DMORVEL_WERROR=ON >"$build/configure.log" 2>&1 || {
+  tail -30 "$build/configure.log" >&2
   exit 1
 }
 cmake --build "$build" -j2
@@ -34,6 +35,8 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   signed=$(sed -n 's/^ -- .*>  //p' "$root/packaging/changelog.Debian.in" | head -1)
   SOURCE_DATE_EPOCH=$(LC_ALL=C date -u -d "$signed" +%s)
 fi
+# Debian's MinGW binutils write it, not the time, into the files they strip.
+export SOURCE_DATE_EPOCH
 version=$(sed -n 's/^project(Morvel VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 name=morvel-$version-windows-x86_64
 
@@ -42,7 +45,7 @@ trap 'rm -rf "$stage"' EXIT
 folder=$stage/Morvel
 cmake --install "$build" --prefix "$folder" >/dev/null
 find "$folder" -name '*.exe' -o -name '*.dll' | sort |
-  xargs x86_64-w64-mingw32-strip --strip-unneeded
+  xargs x86_64-w64-mingw32-strip --strip-all
 find "$folder" -type d -exec chmod 755 {} + && find "$folder" -type f -exec chmod 644 {} +
 find "$folder" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 
