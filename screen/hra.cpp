@@ -10,6 +10,7 @@
 #include <QWindow>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "assets.h"
 #include "nas.h"
@@ -131,7 +132,7 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot sa
     plocha_->move(place.x, place.y);
     kbod_->setGeometry(plocha_->x(), plocha_->y() - screen::BarHeightTwips / Twips,
                        plocha_->width(), screen::BarHeightTwips / Twips);
-    Enter(screen::Phase::Starting);
+    Enter(screen::Phase::Unshown);
 }
 
 QString hra::InformationText() {
@@ -148,8 +149,8 @@ QString hra::InformationText() {
 
 void hra::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (shownOnce_) return;
-    shownOnce_ = true;
+    // The start-up step runs once per run, just after the window first shows.
+    if (window_.phase != screen::Phase::Unshown) return;
     // Moving to a screen of another pixel density redraws the pictures at its resolution.
     if (QWindow* window = windowHandle()) {
         connect(window, &QWindow::screenChanged, this, [this] {
@@ -157,8 +158,7 @@ void hra::showEvent(QShowEvent* event) {
             RedrawBoard();
         });
     }
-    // The start-up step runs once per run, just after the window first shows.
-    timer1_.start(1);
+    Enter(screen::Phase::Starting);
 }
 
 void hra::StartUp() {
@@ -200,10 +200,21 @@ void hra::resizeEvent(QResizeEvent* event) {
     if (BackgroundTiled()) TileBackground();
 }
 
-void hra::Enter(screen::Phase phase) {
-    window_.phase = phase;
-    if (!screen::ComputerTimerRuns(phase)) zappc_.stop();
-    if (phase != screen::Phase::NewGame) timer2_.stop();
+void hra::Become(screen::WindowState next) {
+    const screen::WindowState previous = std::exchange(window_, next);
+    const screen::Phase phase = next.phase;
+    if (phase != previous.phase) {
+        const screen::TimerRun run = screen::RunsOnEntering(previous.phase, phase);
+        const std::pair<QTimer*, screen::Timer> timers[] = {{&timer1_, screen::Timer::StartUp},
+                                                            {&timer2_, screen::Timer::SetUp},
+                                                            {&zappc_, screen::Timer::Computer}};
+        for (const auto& [timer, kind] : timers) {
+            if (kind != run.timer)
+                timer->stop();
+            else
+                timer->start(run.delay == screen::Delay::Computer ? computerDelayMs_ : 1);
+        }
+    }
     const bool game = screen::ShowsGame(phase);
     for (QWidget* control : {static_cast<QWidget*>(label1_[1]), static_cast<QWidget*>(label1_[0]),
                              static_cast<QWidget*>(plocha_), static_cast<QWidget*>(kbod_),
@@ -212,11 +223,6 @@ void hra::Enter(screen::Phase phase) {
     }
     label2_->setVisible(screen::ShowsInformation(phase));
     SetPointer(pointerSetting_);
-}
-
-void hra::ArmComputer(screen::Phase phase, int ms) {
-    Enter(phase);
-    zappc_.start(ms);
 }
 
 void hra::ReturnToMenu() {
@@ -255,7 +261,6 @@ void hra::StartGameFromMenu() {
     // The board is set up on the timer's tick, after whatever handler opened the menu has
     // finished: the tick cannot come before control is back in the event loop.
     Enter(screen::Phase::NewGame);
-    timer2_.start(1);
     show();
 }
 
@@ -263,10 +268,7 @@ void hra::NewGameSetUp() {
     // The board picture is repainted from scratch by RedrawBoard below, before anything
     // can be shown: the previous game's position never appears.
     const bool computerOpens = rules::SetUpBoard(state_);
-    if (computerOpens)
-        ArmComputer(screen::Phase::ComputerArmed, 1);
-    else
-        Enter(screen::Phase::PersonToMove);
+    Enter(computerOpens ? screen::Phase::ComputerArmed : screen::Phase::PersonToMove);
     RedrawBoard();
 }
 
@@ -331,9 +333,9 @@ void hra::HandleBoardClick(int xTwips, int yTwips) {
     // "?": then the computer's first check ends the old game once more.
     if (state_.CurrentPlayer != 2 || state_.GameMode != rules::AgainstComputer) return;
     if (window_.phase == screen::Phase::PersonToMove)
-        ArmComputer(screen::Phase::ComputerArmed, computerDelayMs_);
+        Enter(screen::Phase::ComputerArmed);
     else if (window_.phase == screen::Phase::Information)
-        ArmComputer(screen::Phase::InformationComputerArmed, computerDelayMs_);
+        Enter(screen::Phase::InformationComputerArmed);
     // Otherwise the program is ending.
 }
 
@@ -347,13 +349,12 @@ void hra::ComputerTick() {
 
 void hra::RunBox(QDialog& box) {
     const bool outer = window_.box;
-    window_.box = true;
+    Become({window_.phase, true});
     box.exec();
-    window_.box = outer;
+    Become({window_.phase, outer});
     // The computer's move held back by the box comes now, from the event loop, once the
     // handler that opened the box has finished.
-    if (!outer && window_.phase == screen::Phase::ComputerHeld)
-        ArmComputer(screen::Phase::ComputerArmed, 1);
+    if (!outer && window_.phase == screen::Phase::ComputerHeld) Enter(screen::Phase::ComputerArmed);
 }
 
 void hra::RunComputerTurn() {

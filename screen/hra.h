@@ -115,11 +115,11 @@ class hra : public QWidget {
     void TileBackground();
     QPixmap BlankPicture(const QWidget* box) const;
     void Complain(const QString& text);
-    // The one place the window's phase changes: the controls, the pointer and the timers
-    // are brought in line with it.
-    void Enter(screen::Phase phase);
-    // Enters a phase in which the computer's timer runs, and starts it.
-    void ArmComputer(screen::Phase phase, int ms);
+    // The one place the window's state changes: the controls, the pointer and the timers
+    // are brought in line with it. The step into a phase starts the timer the phase runs
+    // (screen::RunsOnEntering) and stops every other.
+    void Become(screen::WindowState next);
+    void Enter(screen::Phase phase) { Become({phase, window_.box}); }
     // Every message box opens through here: while one is open the computer's move waits
     // (its timer still ticks inside the box's own event loop).
     void RunBox(QDialog& box);
@@ -151,5 +151,4 @@ class hra : public QWidget {
     const int computerDelayMs_;
     screen::WindowState window_;
     int pointerSetting_ = CustomPointer;  // follows the mouse: over the board or not
-    bool shownOnce_ = false;
 };

@@ -8,6 +8,7 @@
 namespace screen {
 
 enum class Phase {
+    Unshown,      // made, not shown yet
     Starting,     // shown; the start-up tick paints the background and opens the menu
     Menu,         // the menu is open over the tiled background
     Information,  // the information text stands on the window, the menu closed
@@ -22,8 +23,37 @@ enum class Phase {
     Ending,         // the menu's "X": the program is ending
 };
 
+// The window's timers: the start-up tick, the new game's set-up tick, and the computer's
+// move (zappc).
+enum class Timer { None, StartUp, SetUp, Computer };
+// How long a timer runs: one tick, or the computer's delay after a person's move.
+enum class Delay { Tick, Computer };
+struct TimerRun {
+    Timer timer = Timer::None;
+    Delay delay = Delay::Tick;
+    bool operator==(const TimerRun&) const = default;
+};
+
+// What the step from `from` into `to` starts; every other timer stops. The computer
+// answers a person's move after its delay; it opens a game, and moves once the box that
+// held its move has gone, at the next tick.
+constexpr TimerRun RunsOnEntering(Phase from, Phase to) {
+    switch (to) {
+        case Phase::Starting:
+            return {Timer::StartUp, Delay::Tick};
+        case Phase::NewGame:
+            return {Timer::SetUp, Delay::Tick};
+        case Phase::ComputerArmed:
+            return {Timer::Computer, from == Phase::PersonToMove ? Delay::Computer : Delay::Tick};
+        case Phase::InformationComputerArmed:
+            return {Timer::Computer, Delay::Computer};
+        default:
+            return {};
+    }
+}
+
 struct WindowState {
-    Phase phase = Phase::Starting;
+    Phase phase = Phase::Unshown;
     // A message box is open over the phase; its own event loop runs, and so do the timers.
     bool box = false;
     bool operator==(const WindowState&) const = default;
@@ -32,11 +62,6 @@ struct WindowState {
 constexpr bool ComputerPending(Phase phase) {
     return phase == Phase::ComputerArmed || phase == Phase::ComputerHeld ||
            phase == Phase::InformationComputerArmed;
-}
-
-// The computer's timer runs exactly in these.
-constexpr bool ComputerTimerRuns(Phase phase) {
-    return phase == Phase::ComputerArmed || phase == Phase::InformationComputerArmed;
 }
 
 // The board, the balance bar, both status labels and the save and load buttons.
@@ -58,9 +83,8 @@ constexpr bool EscapeOpensMenu(Phase phase) {
 
 inline const char* Name(Phase phase) {
     constexpr const char* names[] = {
-        "Starting", "Menu",         "Information",   "InformationComputerArmed",
-        "NewGame",  "PersonToMove", "ComputerArmed", "ComputerHeld",
-        "Ending"};
+        "Unshown", "Starting",     "Menu",          "Information",  "InformationComputerArmed",
+        "NewGame", "PersonToMove", "ComputerArmed", "ComputerHeld", "Ending"};
     return names[static_cast<int>(phase)];
 }
 

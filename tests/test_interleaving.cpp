@@ -20,6 +20,7 @@
 #include <fstream>
 #include <optional>
 #include <random>
+#include <tuple>
 
 #include "hra.h"
 #include "nas.h"
@@ -48,6 +49,7 @@ class Sequence : public QObject {
 
     // Plays the sequence to its end; the first invariant it broke, if any.
     std::optional<QString> Run() {
+        clock_.start();
         window_.show();
         Next(0);
         QTimer::singleShot(30000, &loop_, [this] {
@@ -68,6 +70,7 @@ class Sequence : public QObject {
     // in its tick, so that it never runs in the last turn of a loop that is closing, before
     // the handler that opened the box or the menu has gone on.
     void Next(int ms) {
+        nextAt_ = clock_.elapsed() + ms;
         QTimer::singleShot(ms, this, [this] {
             QMetaObject::invokeMethod(this, &Sequence::Step, Qt::QueuedConnection);
         });
@@ -103,30 +106,52 @@ class Sequence : public QObject {
             }
     }
 
+    // The game as the model knows it: the mode and level it chose on the menu, the player
+    // and the round from the moves it saw.
+    rules::GameState Modelled() const {
+        rules::GameState modelled = game_;
+        modelled.GameMode = mode_;
+        modelled.Difficulty = level_;
+        modelled.CurrentPlayer = player_;
+        modelled.RoundNumber = round_;
+        return modelled;
+    }
+
     void Moved(int player) {
-        const bool computer = player == 2 && game_.GameMode == rules::AgainstComputer;
-        seen[computer ? "computer moves" : "person moves"]++;
+        const bool computer = player == 2 && mode_ == rules::AgainstComputer;
+        seen[computer ? (level_ == rules::HighDifficulty ? "computer moves at the high level"
+                                                         : "computer moves at the low level")
+                      : "person moves"]++;
+        if (player != player_)
+            Fail(QString::asprintf("player %d moved on player %d's turn", player, player_));
         if (QApplication::activeModalWidget()) Fail("a move under an open box or menu");
         if (setUpPending_) before_ = rules::Board{};  // the new game's set-up emptied it
         setUpPending_ = fresh_ = false;
         CheckCells("after a move", player);
         const rules::Board previous = std::exchange(before_, game_.board);
-        endDue_ = rules::CheckGameOver(game_) != 0;
+        // The turn's first check judges the board it found (loaded, maybe, meanwhile).
+        rules::GameState found = Modelled();
+        found.board = previous;
+        player_ = 3 - player_;
+        round_ += player_ == 1;
+        endDue_ = rules::CheckGameOver(Modelled()) != 0;
         if (computer) {
             if (!owed_ && !opening_) Fail("a computer move that no person's move asked for");
-            // The turn's first check judges the board it found (loaded, maybe, meanwhile).
-            rules::GameState found = game_;
-            found.board = previous;
-            found.CurrentPlayer = 2;
-            found.RoundNumber -= 1;
             if (rules::CheckGameOver(found) != 0) Fail("the computer moved in a game already over");
+            if (clock_.elapsed() < earliest_)
+                Fail(QString::asprintf("the computer moved %lld ms before its delay was over",
+                                       earliest_ - clock_.elapsed()));
+            if (opening_) seen["openings of the computer at the high level"]++;
             owed_ = recheck_ = opening_ = false;
+            dueAt_ = -1;
             return;
         }
         if (owed_) Fail(QString::asprintf("player %d moved while the computer's was due", player));
         if (!clicking_ || !acceptExpected_) Fail("a person's move from an ignored press");
         ++clickMoves_;
-        owed_ = game_.GameMode == rules::AgainstComputer;
+        owed_ = mode_ == rules::AgainstComputer;
+        // The timer starts after this; it cannot end sooner than the delay from now.
+        earliest_ = clock_.elapsed() + DelayMs - 1;
     }
 
     void ModalOpened(QWidget* top) {
@@ -146,12 +171,16 @@ class Sequence : public QObject {
                 Fail("the menu reads " + texts.join(", "));
             for (QWidget* w : std::initializer_list<QWidget*>{window_.Plocha(), window_.Label2()})
                 if (w->isVisible()) Fail("a control of the game or the information under the menu");
-            owed_ = recheck_ = info_ = shown_ = live_ = false;
-            setUpPending_ = opening_ = awaitMenu_ = menuExpected_ = false;
+            mode_ = rules::TwoPlayers;  // what the menu shows on opening
+            level_ = rules::LowDifficulty;
+            owed_ = recheck_ = info_ = shown_ = live_ = heldByBox_ = false;
+            setUpPending_ = opening_ = awaitMenu_ = menuExpected_ = infoRead_ = false;
+            dueAt_ = -1;
             return;
         }
         auto* box = qobject_cast<QMessageBox*>(top);
         shot_ = Shot();
+        heldByBox_ = owed_;  // the computer's move waits for the box, if it comes meanwhile
         endBox_ = box && box->text().startsWith(QStringLiteral("Konec hry"));
         if (!endBox_) {
             seen["warnings"]++;
@@ -166,7 +195,8 @@ class Sequence : public QObject {
                 box->icon() != QMessageBox::Information || box->buttons().size() != 1)
                 Fail(box->text() + QString::asprintf(" with %d and %d pieces", p1, p2));
             if (!live_ && !recheck_) Fail("an end message with no game going on");
-            owed_ = live_ = recheck_ = endDue_ = false;
+            owed_ = live_ = recheck_ = endDue_ = heldByBox_ = false;
+            dueAt_ = -1;
         }
         warningExpected_ = {};
     }
@@ -191,17 +221,15 @@ class Sequence : public QObject {
             if (game_.board != rules::Board{}) Fail("the new game's board is not empty");
             setUpPending_ = false;
             before_ = game_.board;
-            owed_ = opening_;  // the computer opens at the high level
-            opening_ = false;
+            owed_ = opening_;  // the computer opens at the high level, at once
+            if (opening_) {
+                dueAt_ = clock_.elapsed() + 1;
+                earliest_ = 0;
+            }
         }
         shown_ = shown_ || board;
         live_ = live_ || board;
 
-        const screen::Phase phase = window_.State().phase;
-        if (phase == screen::Phase::ComputerHeld) seen["held computer moves"]++;
-        if (screen::ComputerPending(phase) != owed_)
-            Fail(QString::asprintf("the computer's move is due: %d to the model, %d to the window",
-                                   owed_, screen::ComputerPending(phase)));
         const QCursor cursor = window_.cursor();
         if (window_.PointerSetting() == hra::ArrowPointer
                 ? cursor.shape() != Qt::ArrowCursor
@@ -213,10 +241,14 @@ class Sequence : public QObject {
         if (!top && (window_.Label2()->isVisible() != info_ || board != (shown_ && !info_)))
             Fail(QString::asprintf("information text %d, board %d on the window",
                                    window_.Label2()->isVisible(), board));
-        const QStringList lines = window_.Label2()->text().split('\n');
-        if (lines.size() != 6 || lines[0] != "INFORMACE:" || lines[5] != "Přeji hodně zábavy" ||
-            lines[4] != "Úkolem v této hře je abyste soupeřovy zabraly všechny body na ploše")
-            Fail("the information text reads: " + window_.Label2()->text());
+        if (!top && info_ && !infoRead_) {  // once a showing
+            infoRead_ = true;
+            seen["information shown"]++;
+            const QStringList lines = window_.Label2()->text().split('\n');
+            if (lines.size() != 6 || lines[0] != "INFORMACE:" || lines[5] != "Přeji hodně zábavy" ||
+                lines[4] != "Úkolem v této hře je abyste soupeřovy zabraly všechny body na ploše")
+                Fail("the information text reads: " + window_.Label2()->text());
+        }
         for (QWidget* w :
              std::initializer_list<QWidget*>{window_.kbod(), window_.Label1(0), window_.Label1(1),
                                              window_.sav(), window_.nah()})
@@ -225,15 +257,15 @@ class Sequence : public QObject {
         const QString round = window_.Label1(0)->text(), player = window_.Label1(1)->text();
         const QColor colour = window_.Label1(1)->palette().color(QPalette::WindowText);
         auto playerColour = [](int p) { return p == 1 ? QColor(0, 0, 255) : QColor(255, 0, 0); };
-        const bool written = round == QStringLiteral("%1 kolo").arg(game_.RoundNumber) &&
-                             player == QStringLiteral("Hráč:%1").arg(game_.CurrentPlayer) &&
-                             colour == playerColour(game_.CurrentPlayer);
-        const bool asTheMenuLeftThem = fresh_ && game_.RoundNumber == 1 && round == "1kolo" &&
+        const bool written = round == QStringLiteral("%1 kolo").arg(round_) &&
+                             player == QStringLiteral("Hráč:%1").arg(player_) &&
+                             colour == playerColour(player_);
+        const bool asTheMenuLeftThem = fresh_ && round_ == 1 && round == "1kolo" &&
                                        player == "Hráč:1" && colour == playerColour(1);
         if (!written && !asTheMenuLeftThem)
             Fail(QStringLiteral("the labels read '%1' '%2' in %3, round %4, player %5")
-                     .arg(round, player, colour.name(), QString::number(game_.RoundNumber),
-                          QString::number(game_.CurrentPlayer)));
+                     .arg(round, player, colour.name(), QString::number(round_),
+                          QString::number(player_)));
     }
 
     int Pick(int n) { return static_cast<int>(rng_() % static_cast<std::uint64_t>(n)); }
@@ -264,25 +296,39 @@ class Sequence : public QObject {
         int roll = Pick(100);
         // The menu of a game a press has just ended leads to the computer's extra turn more
         // often: switched to the computer, then left through "?".
-        if (clicking_ && Chance(60)) roll = game_.GameMode == rules::AgainstComputer ? 60 : 8;
-        const std::pair<int, QAbstractButton*> buttons[] = {
-            {8, menu->jhra(0)}, {38, menu->jhra(1)}, {46, menu->obtt(0)}, {58, menu->obtt(1)}};
-        for (const auto& [below, button] : buttons)
-            if (roll < below) return {"menu: " + button->text(), 0, [button] { button->click(); }};
+        if (clicking_ && Chance(60)) roll = mode_ == rules::AgainstComputer ? 60 : 8;
+        // Each button and what it means to the game: a mode, or a level (which the buttons
+        // take only while the computer is chosen).
+        const std::tuple<int, QAbstractButton*, int, int> buttons[] = {
+            {8, menu->jhra(0), rules::TwoPlayers, 0},
+            {38, menu->jhra(1), rules::AgainstComputer, 0},
+            {46, menu->obtt(0), -1, rules::LowDifficulty},
+            {58, menu->obtt(1), -1, rules::HighDifficulty}};
+        for (const auto& [below, button, mode, level] : buttons)
+            if (roll < below)
+                return {"menu: " + button->text(), 0, [this, button, mode, level] {
+                            if (mode >= 0) mode_ = mode;
+                            if (level > 0 && mode_ == rules::AgainstComputer) level_ = level;
+                            button->click();
+                        }};
         if (roll < 60) return {"menu: Esc", 0, [menu] { QTest::keyClick(menu, Qt::Key_Escape); }};
         if (roll < 72)
             return {"menu: ?", 0, [this, menu] {
                         // A menu opened by the end of a game a press made: that handler,
                         // going on, hands the computer its turn (which ends the game again).
-                        owed_ = recheck_ = clicking_ && game_.GameMode == rules::AgainstComputer &&
-                                           game_.CurrentPlayer == 2;
+                        owed_ = recheck_ =
+                            clicking_ && mode_ == rules::AgainstComputer && player_ == 2;
                         info_ = true;
                         menu->info()->click();
                     }};
         return {"menu: start", 0, [this, menu] {
                     setUpPending_ = fresh_ = true;
-                    opening_ = game_.GameMode == rules::AgainstComputer &&
-                               game_.Difficulty == rules::HighDifficulty;
+                    opening_ = mode_ == rules::AgainstComputer && level_ == rules::HighDifficulty;
+                    seen[mode_ == rules::TwoPlayers ? "games of two people"
+                         : opening_                 ? "games against the high level"
+                                                    : "games against the low level"]++;
+                    round_ = 1;
+                    player_ = opening_ ? 2 : 1;
                     QTest::mouseClick(menu->pp3(), Qt::LeftButton);
                 }};
     }
@@ -299,7 +345,7 @@ class Sequence : public QObject {
     // A press with any button on a cell of the mover's (half of them full ones, which
     // burst), of the opponent's, an empty one, or off every cell.
     Event Press() {
-        const int roll = Pick(100), mover = game_.CurrentPlayer;
+        const int roll = Pick(100), mover = player_;
         std::vector<int> cells;
         for (int n = 1; n <= 56; ++n) {
             const int c = screen::CellColumn(n), r = screen::CellRow(n);
@@ -331,12 +377,18 @@ class Sequence : public QObject {
         return {
             QString::asprintf("press %d,%d (owner %d) with button %d", at.x(), at.y(), owner, b), 0,
             [this, target, at, button, accept] {
-                seen[owed_ ? "presses during the computer's delay" : "presses"]++;
+                seen[owed_    ? "presses during the computer's delay"
+                     : accept ? "presses"
+                              : "ignored presses"]++;
                 acceptExpected_ = accept;
                 clicking_ = true;
                 clickMoves_ = 0;
+                const bool wasOwed = owed_;
                 QTest::mouseClick(target, button, {}, at);
                 clicking_ = false;
+                // The press handed the computer its turn (or, on the "?" path, the turn of
+                // the game it ended): it is due a delay from now at the latest.
+                if (owed_ && !wasOwed) dueAt_ = clock_.elapsed() + DelayMs;
                 if (clickMoves_ != (accept ? 1 : 0))
                     Fail(QString::asprintf("the press made %d moves", clickMoves_));
             }};
@@ -354,19 +406,14 @@ class Sequence : public QObject {
                                     : savegame::FormatBoard(Brink()));
                     const std::optional<rules::Board> saved = savegame::LoadGame(slot_.file);
                     if (owed_) seen["loads during the computer's delay"]++;
-                    const int player = game_.CurrentPlayer, round = game_.RoundNumber;
                     const QStringList before = Shot();
-                    // What failed, where and why, in Czech: the file is missing, or not a
-                    // saved board.
-                    const QString file = QString::fromStdString(slot_.file.string());
+                    // What failed and where: the file is missing, or not a saved board.
                     if (!saved)
-                        warningExpected_ = "Hru se nepodařilo nahrát. Soubor " + file +
-                                           (k == "missing" ? " nelze otevřít: soubor nebo složka "
-                                                             "neexistuje."
-                                                           : ": ");
+                        warningExpected_ = "Hru se nepodařilo nahrát. Soubor " + File() +
+                                           (k == "missing" ? " nelze otevřít: " : ": ");
                     window_.nah()->click();
-                    if (saved && (game_.board != *saved || game_.CurrentPlayer != player ||
-                                  game_.RoundNumber != round || Shot().mid(3) != before.mid(3)))
+                    // The board changes, and nothing else: not the player, nor the round.
+                    if (saved && (game_.board != *saved || Shot().mid(3) != before.mid(3)))
                         Fail("#L# did not put the saved board alone in place");
                     before_ = game_.board;
                 }};
@@ -377,6 +424,7 @@ class Sequence : public QObject {
         if (winding_)
             return {"Esc (winding down)", 1, [this] {
                         menuExpected_ = true;
+                        menuDue_ = seen["menus"] > 0;
                         QTest::keyClick(&window_, Qt::Key_Escape);
                     }};
         // Without the board, no presses: the rest keep their shares.
@@ -386,6 +434,9 @@ class Sequence : public QObject {
             return {"Esc", 0, [this, board] {
                         if (owed_) seen["Esc during the computer's delay"]++;
                         menuExpected_ = true;
+                        // Once the start-up has opened the menu, Esc leaves whatever is on
+                        // the window for the menu.
+                        menuDue_ = seen["menus"] > 0;
                         // Typed over the board, it reaches the window all the same.
                         QWidget* at = board && Chance(30) ? window_.Plocha()
                                                           : static_cast<QWidget*>(&window_);
@@ -397,13 +448,25 @@ class Sequence : public QObject {
                         QTest::keyClick(&window_, Qt::Key_A);
                         if (window_.State() != before) Fail("a key other than Esc did something");
                     }};
-        if (board && roll < 57)
+        if (board && roll < 55)
             return {"#S#", 0, [this] {
                         window_.sav()->click();
                         std::ifstream in(slot_.file, std::ios::binary);
                         if (std::string(std::istreambuf_iterator<char>(in), {}) !=
                             savegame::FormatBoard(game_.board))
                             Fail("#S# saved another board");
+                    }};
+        if (board && roll < 57)
+            return {"#S# into a folder", 0, [this] {
+                        seen[owed_ ? "failed saves during the computer's delay" : "failed saves"]++;
+                        std::filesystem::remove(slot_.file);
+                        std::filesystem::create_directory(slot_.file);
+                        warningExpected_ = "Hru se nepodařilo uložit. Soubor " + File();
+                        window_.sav()->click();
+                        if (!std::filesystem::is_directory(slot_.file) ||
+                            !std::filesystem::is_empty(slot_.file))
+                            Fail("the failed save changed the folder in its place");
+                        std::filesystem::remove(slot_.file);
                     }};
         if (board && roll < 69) return Load();
         if (roll < 77) {
@@ -420,24 +483,38 @@ class Sequence : public QObject {
                             Fail("the pointer setting did not follow the mouse");
                     }};
         }
-        if (roll < 80) return {"long wait", LongWaitMs, [this] { longWaitOwed_ = owed_; }};
+        if (roll < 80) return {"long wait", LongWaitMs, [] {}};
         return {"wait", Pick(DelayMs), [] {}};
     }
 
     void Step() {
         QWidget* top = QApplication::activeModalWidget();
         if (quits_ > 0) {
-            // "X": the program ends, once, with nothing left to come.
-            if (quits_ != 1 || top || window_.State().phase != screen::Phase::Ending ||
-                window_.zappc().isActive())
+            // "X": the program ends, once, with nothing left to come: no menu or box, no
+            // move, no timer.
+            const int moves = seen["person moves"] + seen["computer moves at the low level"] +
+                              seen["computer moves at the high level"];
+            if (!finalWait_) movesAtQuit_ = moves;
+            if (quits_ != 1 || top || moves != movesAtQuit_ || window_.zappc().isActive() ||
+                window_.Timer1().isActive())
                 Fail("the program did not end cleanly on X");
             if (finalWait_) return loop_.quit();
             finalWait_ = true;
             return Next(LongWaitMs);
         }
-        if (longWaitOwed_ && owed_ && !top)
-            Fail("the computer's move never came, long after it was due");
-        longWaitOwed_ = false;
+        if (std::exchange(menuDue_, false) && !qobject_cast<nas*>(top))
+            Fail("Esc did not bring the menu");
+        // A box held the computer's move back: it comes a tick after the box has gone.
+        if (heldByBox_ && !top) {
+            heldByBox_ = false;
+            if (dueAt_ >= 0 && clock_.elapsed() > dueAt_) seen["held computer moves"]++;
+            dueAt_ = std::max(dueAt_, clock_.elapsed() + 1);
+        }
+        // Timers run in the order of their deadlines: one due before this event's timer has
+        // run, unless a box or the menu holds it.
+        if (owed_ && dueAt_ >= 0 && !top && !heldByBox_ && nextAt_ > dueAt_ + 1)
+            Fail(QString::asprintf("the computer's move had not come %lld ms after it was due",
+                                   nextAt_ - dueAt_));
         Observe(top);
         winding_ = winding_ || count >= Events || failure_;
         if (++count > 20 * Events) Fail("it would not wind down");
@@ -452,19 +529,33 @@ class Sequence : public QObject {
         event.act();
     }
 
+    // The saved game's path as the messages name it.
+    QString File() const { return QString::fromStdU16String(slot_.file.u16string()); }
+
     std::mt19937_64 rng_;
     rules::GameState game_;
     rules::ClockMixedRandom random_;
     QTemporaryDir dir_;
-    savegame::Slot slot_{std::filesystem::path(dir_.path().toStdString()) / "hra.dat"};
+    savegame::Slot slot_{std::filesystem::path(dir_.path().toStdU16String()) / "hra.dat"};
     int quits_ = 0;
     hra window_{game_, random_, slot_, [this] { ++quits_; }, DelayMs};
     QEventLoop loop_;
     bool winding_ = false, finalWait_ = false;
+    int movesAtQuit_ = 0;
+    QElapsedTimer clock_;
+    qint64 nextAt_ = 0;  // when the timer of the next event runs, on clock_
     std::optional<QString> failure_;
 
-    // The model of the turn cycle.
+    // The model of the turn cycle, kept from what the test did and saw.
+    int mode_ = rules::TwoPlayers;      // as the test chose on the menu
+    int level_ = rules::LowDifficulty;  // kept for a two-player game chosen after it
+    int player_ = 1, round_ = 1;        // whose turn, which round: from the moves seen
     bool owed_ = false;          // a person's move asked for the computer's, which has not come
+    qint64 dueAt_ = -1;          // when the computer's move must have come, on clock_
+    qint64 earliest_ = 0;        // when it may come at the earliest
+    bool heldByBox_ = false;     // a box opened while the computer's move was owed
+    bool menuDue_ = false;       // an Esc must have brought the menu
+    bool infoRead_ = false;      // the information text has been read since the menu
     bool opening_ = false;       // a game against the high level, started but not set up yet
     bool recheck_ = false;       // the "?" path: the finished game's computer turn is due
     bool info_ = false;          // the menu was left through "?"
@@ -479,7 +570,6 @@ class Sequence : public QObject {
     int awaitSteps_ = 0;
     bool clicking_ = false, acceptExpected_ = false;
     int clickMoves_ = 0;
-    bool longWaitOwed_ = false;
     rules::Board before_;  // the board before the next move
     QPointer<QWidget> modal_;
     QStringList shot_;
@@ -520,11 +610,27 @@ void InterleavingTest::randomSequencesKeepTheTurnCycleSound() {
     qInfo().noquote() << QString::asprintf("%d events in %.1f s: ", events,
                                            clock.elapsed() / 1000.0)
                       << totals.join(", ");
-    // The sequences reached every corner of the turn cycle they are meant to reach.
-    for (const char* what :
-         {"computer moves", "end messages", "end messages again after ?", "held computer moves",
-          "presses during the computer's delay", "warnings", "loads during the computer's delay",
-          "Esc during the computer's delay"})
+    // The sequences reached every situation the checks speak of.
+    for (const char* what : {"games of two people",
+                             "games against the low level",
+                             "games against the high level",
+                             "openings of the computer at the high level",
+                             "computer moves at the low level",
+                             "computer moves at the high level",
+                             "person moves",
+                             "presses",
+                             "ignored presses",
+                             "presses during the computer's delay",
+                             "end messages",
+                             "end messages again after ?",
+                             "held computer moves",
+                             "menus",
+                             "information shown",
+                             "warnings",
+                             "failed saves",
+                             "failed saves during the computer's delay",
+                             "loads during the computer's delay",
+                             "Esc during the computer's delay"})
         QVERIFY2(one || seen[what] > 0, what);
 }
 
