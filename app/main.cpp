@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 #include "assets.h"
@@ -49,8 +50,8 @@ std::optional<int> HandleCommandLine(int argc, char** argv) {
         parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
 
     const bool parsed = parser.parse(arguments);
-    const bool answers = !parsed || !parser.positionalArguments().isEmpty() ||
-                         parser.isSet(help) || parser.isSet(version);
+    const bool answers = !parsed || !parser.positionalArguments().isEmpty() || parser.isSet(help) ||
+                         parser.isSet(version);
     if (answers) platform::UseParentConsole();
     if (!parsed || !parser.positionalArguments().isEmpty()) {
         QString why;
@@ -69,8 +70,7 @@ std::optional<int> HandleCommandLine(int argc, char** argv) {
     if (parser.isSet(help)) {
         std::fputs(HelpText, stdout);
         std::fputs(platform::SaveLocationHelp(), stdout);
-    }
-    else if (parser.isSet(version))
+    } else if (parser.isSet(version))
         std::printf("morvel %s\n", MORVEL_VERSION);
     else
         return std::nullopt;
@@ -97,15 +97,24 @@ int main(int argc, char** argv) {
     rules::ClockMixedRandom random(rules::ClockMixedRandom::SteadyClockNanoseconds());
     const std::filesystem::path programDirectory =
         QCoreApplication::applicationDirPath().toStdU16String();
-    hra game(state, random, savegame::FindSlot(programDirectory), [] {
-        QApplication::closeAllWindows();
-        QCoreApplication::exit(0);
-    });
-    logo splash([&game] {
+    // The splash is the first window the player sees: the game window, with its pictures
+    // and cursors, is built while the splash stands, once the splash is on the screen (or
+    // when its four seconds are up, if it never was).
+    std::unique_ptr<hra> game;
+    auto build = [&] {
+        if (game) return;
+        game = std::make_unique<hra>(state, random, savegame::FindSlot(programDirectory), [] {
+            QApplication::closeAllWindows();
+            QCoreApplication::exit(0);
+        });
+    };
+    logo splash([&] {
+        build();
         // Fill the screen even where no window manager maximises windows.
-        if (QScreen* where = game.screen()) game.setGeometry(where->availableGeometry());
-        game.showMaximized();
+        if (QScreen* where = game->screen()) game->setGeometry(where->availableGeometry());
+        game->showMaximized();
     });
+    QObject::connect(&splash, &logo::FirstPainted, build);
     splash.show();
     return QApplication::exec();
 }

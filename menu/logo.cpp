@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <utility>
 
 #include "assets.h"
 
@@ -49,4 +50,6 @@ void logo::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     painter.drawPixmap(0, 0, picture_);
+    // Told once the painting has reached the screen, after this event.
+    if (!std::exchange(painted_, true)) QTimer::singleShot(0, this, &logo::FirstPainted);
 }

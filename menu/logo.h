@@ -15,6 +15,10 @@ class logo : public QWidget {
     static constexpr int DisplayMilliseconds = 4000;
     QTimer& Timer1() { return timer1_; }
 
+  signals:
+    // The splash is on the screen: its first painting has been shown.
+    void FirstPainted();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -23,4 +27,5 @@ class logo : public QWidget {
     QPixmap picture_;
     QTimer timer1_;
     std::function<void()> showGame_;
+    bool painted_ = false;
 };

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Start-up time and memory of the real game under Xvfb.
 
-usage: measure_game.py --program build/app/morvel --probe build/tools/cursor_probe [--runs N]
+usage: measure_game.py --program build/app/morvel --probe build/tools/cursor_probe
+                       [--baseline build/tools/empty-window] [--runs N]
 
-Prints the time from starting the process to the splash on screen (median of the runs),
-and the resident memory of the running game with the menu shown and after a two-player
-game of a few moves.
+Prints the time from starting the process to its first window on screen and the resident
+memory at that moment (medians of the runs), the same for the baseline (the smallest Qt
+window with one label) when given, the time to the splash, and the resident memory of the
+running game with the menu shown and after a two-player game of a few moves.
 """
 
 import argparse
@@ -23,13 +25,52 @@ def resident_mib(pid):
     return float("nan")
 
 
+def first_window(shot):
+    """Anything drawn on the black screen of a fresh Xvfb: a window has appeared."""
+    for y in range(0, shot.height, 16):
+        for x in range(0, shot.width, 16):
+            if shot.at(x, y) != (0, 0, 0):
+                return True
+    return False
+
+
+def first_window_of(session, program):
+    """Seconds from starting `program` to its first window on screen, and MiB resident then."""
+    session.start_x()
+    started = time.monotonic()
+    session.start_program(program)
+    session.wait("a window", first_window, timeout=10)
+    return time.monotonic() - started, resident_mib(session.program.pid)
+
+
+def median_line(what, samples):
+    times, memory = zip(*samples)
+    return ("%s: first window after %.0f ms (min %.0f, max %.0f), %.1f MiB resident then"
+            % (what, statistics.median(times) * 1000, min(times) * 1000, max(times) * 1000,
+               statistics.median(memory)))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
     parser.add_argument("--probe", required=True)
+    parser.add_argument("--baseline")
     parser.add_argument("--runs", type=int, default=5)
     args = parser.parse_args()
     args.artifacts = "/tmp/morvel-measure"
+    firsts = {"game": [], "baseline": []}
+    for run in range(args.runs):
+        for what, program in (("game", args.program), ("baseline", args.baseline)):
+            if not program:
+                continue
+            session = x.Session(args, "measure")
+            try:
+                firsts[what].append(first_window_of(session, program))
+            finally:
+                session.stop()
+    print(median_line("morvel", firsts["game"]))
+    if args.baseline:
+        print(median_line("an empty Qt window with one label", firsts["baseline"]))
     splash_times = []
     menu_rss = game_rss = 0.0
     for run in range(args.runs):

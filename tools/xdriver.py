@@ -1,6 +1,7 @@
 """Drives the real morvel program in a real X server (Xvfb): X input through xdotool,
 screenshots through xwd, the pointer image through cursor_probe. Used by the end-to-end
-test, tools/measure_game.py and tools/screenshots.py.
+test, tools/measure_game.py and tools/screenshots.py. With `args.wine` (a folder holding
+morvel.exe) it drives the Windows program under Wine instead.
 
 Every wait polls the screen against a deadline; a failing check keeps its screenshot in
 the artefacts folder.
@@ -43,7 +44,8 @@ class Failure(Exception):
 def load_geometry(cli):
     """Takes the board's place and the cell table from the program's own code."""
     global BOARD_X, BOARD_Y
-    out = subprocess.run([cli, "geometry", "--screen", "%dx%d" % (SCREEN_W, SCREEN_H)],
+    cli = cli if isinstance(cli, list) else [cli]
+    out = subprocess.run(cli + ["geometry", "--screen", "%dx%d" % (SCREEN_W, SCREEN_H)],
                          check=True, capture_output=True, text=True).stdout
     cells = {}
     for line in out.splitlines():
@@ -80,17 +82,38 @@ class Shot:
         return tuple((value & m) >> s for m, s in self.shifts)
 
 
+GAME_TITLE = "Morvel   tým Morvel, 2026"
+
+
+def shift_window(dx, dy):
+    """The game window's inside starts at (dx, dy) on the screen, not at its corner."""
+    global BOARD_X, BOARD_Y, SAVE_BUTTON, LOAD_BUTTON
+    BOARD_X, BOARD_Y = BOARD_X + dx, BOARD_Y + dy
+    SAVE_BUTTON = (SAVE_BUTTON[0] + dx, SAVE_BUTTON[1] + dy)
+    LOAD_BUTTON = (LOAD_BUTTON[0] + dx, LOAD_BUTTON[1] + dy)
+
+
 class Session:
     def __init__(self, args, name):
         self.args = args
         self.name = name
-        # morvel-cli lies beside the pointer probe in a build tree, unless named.
-        load_geometry(getattr(args, "cli", None)
-                      or os.path.join(os.path.dirname(os.path.abspath(args.probe)), "morvel-cli"))
+        self.wine = getattr(args, "wine", None)
         self.last = None
         self.xvfb = None
         self.program = None
-        self.folder = tempfile.mkdtemp(prefix="morvel-e2e-")
+        self.shifted = False
+        if self.wine:
+            # The unpacked Windows folder: the program saves beside itself there.
+            self.folder = self.wine
+            self.wine_env = dict(os.environ, LC_ALL="C.UTF-8", WINEDEBUG="-all")
+            self.wine_env.pop("DISPLAY", None)
+            load_geometry(["wine", os.path.join(self.wine, "morvel-cli.exe")]
+                          if not getattr(args, "cli", None) else args.cli)
+        else:
+            # morvel-cli lies beside the pointer probe in a build tree, unless named.
+            load_geometry(getattr(args, "cli", None) or
+                          os.path.join(os.path.dirname(os.path.abspath(args.probe)), "morvel-cli"))
+            self.folder = tempfile.mkdtemp(prefix="morvel-e2e-")
 
     # -- the X server and the program ---------------------------------------------------
     def start_x(self):
@@ -118,10 +141,20 @@ class Session:
                 raise Failure("Xvfb does not answer")
             time.sleep(0.05)
 
-    def start_program(self):
+    def start_program(self, program=None):
+        if self.wine:
+            env = dict(self.env, **{k: v for k, v in self.wine_env.items() if k != "DISPLAY"})
+            shortcut = getattr(self.args, "start_with", None)
+            # "start /wait" ends with the program it started, and with its status.
+            command = (["wine", "start", "/wait", shortcut] if shortcut
+                       else ["wine", os.path.join(self.folder, "morvel.exe")])
+            self.program = subprocess.Popen(command,
+                                            env=env, cwd=self.folder, stdout=subprocess.DEVNULL,
+                                            stderr=subprocess.PIPE)
+            return
         # A copy of the program in a folder of its own, so hra.dat lands there.
-        self.binary = os.path.join(self.folder, "morvel")
-        shutil.copy(self.args.program, self.binary)
+        self.binary = os.path.join(self.folder, os.path.basename(program or "morvel"))
+        shutil.copy(program or self.args.program, self.binary)
         self.program = subprocess.Popen([self.binary], env=self.env, cwd=self.folder,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
@@ -130,7 +163,50 @@ class Session:
             if process and process.poll() is None:
                 process.kill()
                 process.wait()
-        shutil.rmtree(self.folder, ignore_errors=True)
+        if self.wine:
+            subprocess.run(["wineserver", "-k"], env=self.wine_env, check=False)
+            if self.shifted:
+                shift_window(-self.shifted[0], -self.shifted[1])
+        else:
+            shutil.rmtree(self.folder, ignore_errors=True)
+
+    # -- the windows, as the X server lists them ------------------------------------------
+    def window(self, title):
+        """(x, y, width, height) of the viewable top-level window named `title`, or None."""
+        out = subprocess.run(["xwininfo", "-root", "-tree"], env=self.env,
+                             capture_output=True, text=True).stdout
+        for line in out.splitlines():
+            line = line.strip()
+            if line.split(" ", 1)[-1].startswith('"%s"' % title):
+                geometry = line.split(")")[-1].split()[0]  # WxH+X+Y
+                size, x0, y0 = geometry.split("+")[:3]
+                w, h = size.split("x")
+                info = subprocess.run(["xwininfo", "-id", line.split()[0]], env=self.env,
+                                      capture_output=True, text=True).stdout
+                if "IsViewable" in info:
+                    return int(x0), int(y0), int(w), int(h)
+        return None
+
+    def menu_up(self, shot):
+        """The menu is shown. Under Wine 8 without a window manager, a window opened wholly
+        inside another is never painted: there the menu is known by its window."""
+        if not self.wine:
+            return menu_shown(shot)
+        return self.window("Form1") == (MENU_X, MENU_Y, 317, 213)
+
+    def box_up(self, shot):
+        """A message box of the game is shown (under Wine: its window, as for the menu)."""
+        return self.window("Morvel") is not None
+
+    def game_window_found(self, shot):
+        """Under Wine, where the game window's inside lies on the screen, once it shows."""
+        if not self.wine or self.shifted:
+            return True
+        where = self.window(GAME_TITLE)
+        if where:
+            self.shifted = where[:2]
+            shift_window(*self.shifted)
+        return bool(where)
 
     # -- input ----------------------------------------------------------------------------
     def xdotool(self, *words):
