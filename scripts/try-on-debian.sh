@@ -5,10 +5,12 @@
 # the current commit is cloned into the copy, and the command runs there as root.
 #  - play: the play command's set-up and build, then `morvel --version` (no window
 #    needed); it prints how many packages the set-up installed and what they weighed;
-#  - test: the test command with CI=true; it prints the command's closing line.
-# Both print the time they took; by default both run, play first.
+#  - test: the test command with CI=true; it prints the command's closing line;
+#  - windows: scripts/try-on-windows.sh, Qt for Windows built from that release's own
+#    qt6-base source in the copy; it prints the proof's closing line. Only when asked.
+# Each prints the time it took; by default play and test run, play first.
 #
-#   scripts/try-on-debian.sh 12|13|bookworm|trixie [play|test]
+#   scripts/try-on-debian.sh 12|13|bookworm|trixie [play|test|windows]
 #
 # Needs root. Its mounts live in a mount namespace of their own, so they vanish however
 # the run ends, interrupted included; nothing of this machine's own system is touched.
@@ -113,7 +115,7 @@ run_copy() {
   wait
   seconds=$(($(date +%s) - started))
   echo
-  echo "== Debian $suite, $name: $(grep -E '^(all builds: |morvel [0-9])' "$try_copy/run.log" | tail -1 ||
+  echo "== Debian $suite, $name: $(grep -E '^(all builds: |morvel [0-9]|[0-9]+ passed, [0-9]+ failed)' "$try_copy/run.log" | tail -1 ||
     echo 'no closing line')"
   grep -E '^== the set-up installed ' "$try_copy/run.log" || true
   grep -E '^Need to get ' "$try_copy/run.log" | sed 's/^/== downloads: /' || true
@@ -134,14 +136,14 @@ main() {
     12 | bookworm) suite=bookworm ;;
     13 | trixie) suite=trixie ;;
     *)
-      echo "usage: $0 12|13 (or bookworm|trixie) [play|test]" >&2
+      echo "usage: $0 12|13 (or bookworm|trixie) [play|test|windows]" >&2
       exit 2
       ;;
   esac
   case "${2:-both}" in
-    play | test | both) ;;
+    play | test | both | windows) ;;
     *)
-      echo "usage: $0 12|13 (or bookworm|trixie) [play|test]" >&2
+      echo "usage: $0 12|13 (or bookworm|trixie) [play|test|windows]" >&2
       exit 2
       ;;
   esac
@@ -154,6 +156,11 @@ main() {
   trap finish_copy EXIT
   trap 'exit 130' INT TERM HUP
   make_base "$suite"
+  if [ "${2:-both}" = windows ]; then
+    # The Windows build and its proof under Wine; Qt for Windows is built in the copy.
+    run_copy "$suite" windows 'bash scripts/try-on-windows.sh'
+    return
+  fi
   if [ "${2:-both}" != test ]; then
     run_copy "$suite" play 'bash scripts/play.sh --version'
   fi
