@@ -57,6 +57,8 @@ cmake -S "$root" -B "$root/build-windows" \
   -DMORVEL_GUI=OFF -DMORVEL_BENCH=OFF -DMORVEL_TESTS=ON -DMORVEL_WERROR=ON >/dev/null
 cmake --build "$root/build-windows" -j2
 export WINEPREFIX="$root/build-windows/wine"
+# The Wine prefix is made once, before two tests at a time could each start making it.
+WINEDEBUG=-all wineboot -i >/dev/null 2>&1 && wineserver -w
 run_ctest "$root/build-windows" -j2
 wineserver -k 2>/dev/null || true
 

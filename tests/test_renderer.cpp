@@ -165,8 +165,12 @@ void RendererTest::barLeansToThePlayerAhead() {
         // Down the bar the gradient grows lighter and the lead bar darker.
         if (c.ones == 3 && c.twos == 1)
             QVERIFY(bar.pixelColor(100, 0).blue() > bar.pixelColor(100, 9).blue());
-        if (c.ones == 0 && c.twos == 0)
-            QVERIFY(bar.pixelColor(10, 0).green() < bar.pixelColor(10, 9).green());
+        // The gradient's stripes are 10 twips high, each 3 lighter than the one above: the
+        // top row of pixels is the first stripe's, the last row the fifteenth's.
+        if (c.ones == 0 && c.twos == 0) {
+            QCOMPARE(bar.pixelColor(10, 0), QColor(6, 3, 3));
+            QCOMPARE(bar.pixelColor(10, 9), QColor(90, 45, 45));
+        }
     }
 }
 

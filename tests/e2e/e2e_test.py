@@ -27,6 +27,14 @@ from xdriver import (AGAINST_COMPUTER, HAND, HIGH_LEVEL, HOURGLASS, START_BUTTON
                      splash_shown)
 
 
+def to_the_menu(s):
+    """Starts the program and waits for the menu over the game window."""
+    s.start_x()
+    s.start_program()
+    s.wait("the menu", s.menu_up, timeout=12)
+    s.wait("the game window", s.game_window_found)
+
+
 def start_up_save_and_load(s):
     s.start_x()
     s.start_program()
@@ -62,10 +70,7 @@ def start_up_save_and_load(s):
 
 
 def two_players_to_the_end(s):
-    s.start_x()
-    s.start_program()
-    s.wait("the menu", s.menu_up, timeout=12)
-    s.wait("the game window", s.game_window_found)
+    to_the_menu(s)
     s.click(START_BUTTON)
     s.wait("the board", board_shown)
     # Player 1 fills cell 2 while player 2 fills cell 1 beside it: player 1's fifth piece
@@ -84,10 +89,7 @@ def two_players_to_the_end(s):
 
 
 def computer_at_low_level(s):
-    s.start_x()
-    s.start_program()
-    s.wait("the menu", s.menu_up, timeout=12)
-    s.wait("the game window", s.game_window_found)
+    to_the_menu(s)
     s.click(AGAINST_COMPUTER)
     s.click(START_BUTTON)
     s.wait("the board", board_shown)
@@ -105,10 +107,7 @@ def computer_at_low_level(s):
 
 
 def computer_at_high_level(s):
-    s.start_x()
-    s.start_program()
-    s.wait("the menu", s.menu_up, timeout=12)
-    s.wait("the game window", s.game_window_found)
+    to_the_menu(s)
     s.click(AGAINST_COMPUTER)
     s.click(HIGH_LEVEL)
     s.click(START_BUTTON)
