@@ -26,7 +26,7 @@ test=(
 # source with this release's own host tools), NSIS for the installer.
 windows=(
   cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools dpkg-dev
-  nsis zip googletest libcli11-dev
+  nsis zip googletest libcli11-dev locales
 )
 
 case "${1:-}" in

@@ -105,7 +105,10 @@ class Session:
         if self.wine:
             # The unpacked Windows folder: the program saves beside itself there.
             self.folder = self.wine
-            self.wine_env = dict(os.environ, LC_ALL="C.UTF-8", WINEDEBUG="-all")
+            # A UTF-8 locale for the Czech file names (scripts/try-on-windows.sh chooses a
+            # Czech one, whose Windows code page holds every Czech letter).
+            self.wine_env = dict(os.environ, WINEDEBUG="-all",
+                                 LC_ALL=os.environ.get("MORVEL_WINE_LOCALE", "C.UTF-8"))
             self.wine_env.pop("DISPLAY", None)
             load_geometry(["wine", os.path.join(self.wine, "morvel-cli.exe")]
                           if not getattr(args, "cli", None) else args.cli)
@@ -144,11 +147,17 @@ class Session:
     def start_program(self, program=None):
         if self.wine:
             env = dict(self.env, **{k: v for k, v in self.wine_env.items() if k != "DISPLAY"})
+            # Wine's processes of the prefix serve one X display: whatever runs there now
+            # would put the program on its own.
+            subprocess.run(["wineserver", "-k"], env=env, check=False)
             shortcut = getattr(self.args, "start_with", None)
-            # "start /wait" ends with the program it started, and with its status.
-            command = (["wine", "start", "/wait", shortcut] if shortcut
-                       else ["wine", os.path.join(self.folder, "morvel.exe")])
-            self.program = subprocess.Popen(command,
+            if shortcut:
+                # Through the shortcut, as the Start menu starts it: the launcher ends at
+                # once, so the program is known only by its windows.
+                subprocess.run(["wine", "start", "/unix", shortcut], env=env, cwd=self.folder,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+                return
+            self.program = subprocess.Popen(["wine", os.path.join(self.folder, "morvel.exe")],
                                             env=env, cwd=self.folder, stdout=subprocess.DEVNULL,
                                             stderr=subprocess.PIPE)
             return

@@ -8,7 +8,8 @@
 ; UNINSTALL_LIST holds a Delete line for each file of STAGING and an RMDir line for each
 ; of its folders, deepest first (scripts/build-windows.sh writes it).
 
-Unicode true
+; A 64-bit installer for the 64-bit game: it runs wherever the game does.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 ManifestDPIAware true

@@ -137,11 +137,23 @@ def computer_at_high_level(s):
     s.check("X ended the program with status 0", s.quit() == 0)
 
 
+def from_the_start_menu(s):
+    """Started through its shortcut (--start-with): the splash, the menu, and "X" closes the
+    game window."""
+    s.start_x()
+    s.start_program()
+    s.wait("the splash", splash_shown, timeout=15)
+    s.wait("the menu", s.menu_up, timeout=8)
+    s.click(xdriver.QUIT_BUTTON)
+    s.wait("the game window gone after X", lambda sh: s.window(xdriver.GAME_TITLE) is None)
+
+
 SCENARIOS = {
     "start_up_save_and_load": start_up_save_and_load,
     "two_players_to_the_end": two_players_to_the_end,
     "computer_at_low_level": computer_at_low_level,
     "computer_at_high_level": computer_at_high_level,
+    "from_the_start_menu": from_the_start_menu,
 }
 
 
@@ -156,11 +168,13 @@ def main():
     parser.add_argument("--saved-in", help="the folder the save must land in (default: the "
                         "program's own)")
     parser.add_argument("--start-with", help="under Wine, start the program through this "
-                        "Windows shortcut (.lnk, a Windows path)")
+                        "Windows shortcut (the .lnk file's path on this machine)")
     args = parser.parse_args()
     passed = failed = 0
     for name, scenario in SCENARIOS.items():
-        if args.only and name != args.only:
+        # Through a shortcut only that scenario runs, and only through one that one.
+        if (args.only and name != args.only) or ((name == "from_the_start_menu") !=
+                                                 bool(args.start_with)):
             continue
         session = Session(args, name)
         try:
