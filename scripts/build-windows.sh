@@ -23,7 +23,7 @@ echo "build-windows: building the game for Windows against $qt"
 mkdir -p "$build"
 cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/packaging/windows/toolchain-mingw64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt" -DMORVEL_WINDOWS_QT="$qt" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
   -DMORVEL_TESTS=ON -DMORVEL_BENCH=OFF -DMORVEL_WERROR=ON >"$build/configure.log" 2>&1 || {
   tail -30 "$build/configure.log" >&2
