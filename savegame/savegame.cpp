@@ -1,7 +1,11 @@
 #include "savegame.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <system_error>
+#include <vector>
 
 #include "system.h"
 
@@ -146,52 +150,147 @@ sys::Error WriteAndFlush(sys::Handle handle, std::string_view text) {
 
 }  // namespace
 
+bool IsInstalled(const std::filesystem::path& programDirectory) {
+    sys::Handle handle = sys::NoHandle;
+    if (sys::OpenToRead(programDirectory / InstallMarkerName, &handle) != 0) return false;
+    sys::Kind kind = sys::Kind::Other;
+    std::string text;
+    const bool read = sys::KindOf(handle, &kind) == 0 && kind == sys::Kind::Plain &&
+                      ReadAtMost(handle, 4096, text) == 0;
+    sys::Close(handle);
+    const std::string_view mark = InstallMarkerText;
+    if (!read || text.compare(0, mark.size(), mark) != 0) return false;
+    const std::string_view rest = std::string_view(text).substr(mark.size());
+    return rest.empty() || rest.front() == '\r' || rest.front() == '\n';
+}
+
 Slot FindSlot(const std::filesystem::path& programDirectory,
               const std::filesystem::path& dataFolder) {
+    const Slot beside{programDirectory / FileName, false,
+                      dataFolder.empty() ? std::filesystem::path() : dataFolder / FileName};
     // With no data folder there is nowhere else to go: the save then fails with a message
     // naming the program's folder.
-    if (sys::SaveBesideProgram(programDirectory) || dataFolder.empty())
-        return {programDirectory / FileName, false};
-    return {dataFolder / FileName, true};
+    if (dataFolder.empty()) return beside;
+    if (IsInstalled(programDirectory) || sys::InForeignFolder(programDirectory) ||
+        !sys::MayCreateIn(programDirectory))
+        return {dataFolder / FileName, true, {}};
+    return beside;
 }
 
 Slot FindSlot(const std::filesystem::path& programDirectory) {
     return FindSlot(programDirectory, sys::PlayerDataFolder());
 }
 
-bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error,
-              std::string* warning) {
+namespace {
+
+// What a save that failed came to: the message, and whether the system refused it.
+struct Failure {
+    std::string message;
+    sys::Error error = 0;
+};
+
+// Whether `name` is one of the temporary files that saves of `file` write beside it.
+bool IsTemporaryOf(const std::filesystem::path& name, const std::filesystem::path& file) {
+    using String = std::filesystem::path::string_type;
+    const String own = name.filename().native();
+    const String prefix = file.filename().native() + std::filesystem::path(".").native();
+    const String suffix = std::filesystem::path(".tmp").native();
+    return own.size() > prefix.size() + suffix.size() && own.starts_with(prefix) &&
+           own.ends_with(suffix);
+}
+
+struct Temporary {
+    std::filesystem::path file;
+    std::filesystem::file_time_type written;
+};
+
+// The temporary files beside `file` that its saves wrote, newest first.
+std::vector<Temporary> TemporariesOf(const std::filesystem::path& file) {
+    std::vector<Temporary> found;
+    const std::filesystem::path folder =
+        file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (!IsTemporaryOf(it->path(), file)) continue;
+        std::error_code timeUnknown;
+        const auto written = it->last_write_time(timeUnknown);
+        if (!timeUnknown) found.push_back({it->path(), written});
+    }
+    std::sort(found.begin(), found.end(), [](const Temporary& a, const Temporary& b) {
+        return a.written != b.written ? a.written > b.written : a.file > b.file;
+    });
+    return found;
+}
+
+// Temporary files of a minute ago or older are what a crash or a power cut left; a newer
+// one may be another game's save under way.
+void RemoveStaleTemporaries(const std::filesystem::path& file) {
+    const auto stale = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1);
+    for (const Temporary& temporary : TemporariesOf(file))
+        if (temporary.written <= stale) sys::Remove(temporary.file);
+}
+
+bool SaveInto(const Slot& slot, const rules::Board& board, Failure* failed, std::string* warning) {
+    auto fail = [&](std::string message, sys::Error error) {
+        if (failed) *failed = {Because(message, error), error};
+        return false;
+    };
     const std::filesystem::path& file = slot.file;
     const std::filesystem::path folder = file.parent_path();
     if (slot.makeFolder) {
-        if (const sys::Error failed = sys::MakeFolders(folder)) {
-            Say(error, Because("Složku " + Text(folder) + " nelze vytvořit", failed));
-            return false;
-        }
+        if (const sys::Error error = sys::MakeFolders(folder))
+            return fail("Složku " + Text(folder) + " nelze vytvořit", error);
     }
     std::filesystem::path temporary;
     sys::Handle handle = sys::NoHandle;
-    if (const sys::Error failed = OpenTemporary(file, &temporary, &handle)) {
-        Say(error, Because("Ve složce " + Text(folder) + " nelze vytvořit soubor", failed));
-        return false;
-    }
+    if (const sys::Error error = OpenTemporary(file, &temporary, &handle))
+        return fail("Ve složce " + Text(folder) + " nelze vytvořit soubor", error);
     sys::Error failure = WriteAndFlush(handle, FormatBoard(board));
     if (const sys::Error closed = sys::Close(handle); failure == 0) failure = closed;
     if (failure != 0) {
         sys::Remove(temporary);
-        Say(error, Because("Zápis souboru " + Text(file) + " selhal", failure));
-        return false;
+        return fail("Zápis souboru " + Text(file) + " selhal", failure);
     }
-    if (const sys::Error failed = sys::Replace(temporary, file)) {
+    if (const sys::Error error = sys::Replace(temporary, file)) {
         sys::Remove(temporary);
-        Say(error, Because("Soubor " + Text(file) + " nelze nahradit novým", failed));
-        return false;
+        return fail("Soubor " + Text(file) + " nelze nahradit novým", error);
     }
     // The new save is in place from here on: a folder that cannot be synced makes it less
     // sure to survive a power cut, not a failed save.
     if (const sys::Error synced =
             sys::SyncFolder(folder.empty() ? std::filesystem::path(".") : folder))
         Say(warning, Because("Složku " + Text(folder) + " se nepodařilo zapsat na disk", synced));
+    RemoveStaleTemporaries(file);
+    return true;
+}
+
+}  // namespace
+
+bool SaveGame(const Slot& slot, const rules::Board& board, std::string* error,
+              std::string* warning) {
+    Failure failed;
+    if (SaveInto(slot, board, &failed, warning)) return true;
+    Say(error, failed.message);
+    return false;
+}
+
+bool SaveGame(Slot& slot, const rules::Board& board, std::string* error, std::string* warning,
+              std::string* notice) {
+    Failure failed;
+    if (SaveInto(slot, board, &failed, warning)) return true;
+    if (slot.refuge.empty() || !sys::IsRefusal(failed.error)) {
+        Say(error, failed.message);
+        return false;
+    }
+    const Slot refuge{slot.refuge, true, {}};
+    Failure refused;
+    if (!SaveInto(refuge, board, &refused, warning)) {
+        Say(error, failed.message + " " + refused.message);
+        return false;
+    }
+    Say(notice, "Hra je uložena do " + Text(refuge.file) + ". " + failed.message);
+    slot = refuge;
     return true;
 }
 
@@ -211,7 +310,9 @@ int ReadAtMost(sys::Handle handle, std::size_t limit, std::string& text) {
     return used > limit ? sys::TooLarge : 0;
 }
 
-std::optional<rules::Board> LoadGame(const std::filesystem::path& file, std::string* error) {
+namespace {
+
+std::optional<rules::Board> ReadSave(const std::filesystem::path& file, std::string* error) {
     sys::Handle handle = sys::NoHandle;
     if (const sys::Error failed = sys::OpenToRead(file, &handle)) {
         Say(error, Because("Soubor " + Text(file) + " nelze otevřít", failed));
@@ -239,6 +340,15 @@ std::optional<rules::Board> LoadGame(const std::filesystem::path& file, std::str
     std::optional<rules::Board> board = ParseBoard(text, &why);
     if (!board) Say(error, "Soubor " + Text(file) + ": " + why);
     return board;
+}
+
+}  // namespace
+
+std::optional<rules::Board> LoadGame(const std::filesystem::path& file, std::string* error) {
+    if (std::optional<rules::Board> board = ReadSave(file, error)) return board;
+    for (const Temporary& temporary : TemporariesOf(file))
+        if (std::optional<rules::Board> board = ReadSave(temporary.file, nullptr)) return board;
+    return std::nullopt;
 }
 
 }  // namespace savegame

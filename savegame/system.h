@@ -7,7 +7,8 @@
 
 // What the saved game needs of the operating system, in one small interface: its POSIX
 // version is system_posix.cpp, its Windows version system_windows.cpp, and the build
-// takes the one of the system it builds for. Nothing else in the module calls the system.
+// takes the one of the system it builds for. Nothing else in the module calls the system
+// (listing a folder's names goes through the standard library, the same everywhere).
 namespace savegame::sys {
 
 // A failure as this system numbers them: errno on POSIX, GetLastError() on Windows.
@@ -65,10 +66,17 @@ Error MakeFolders(const std::filesystem::path& folder);
 // A number no other running program has: temporary names of their own.
 unsigned long ProcessId();
 
-// Whether the save is kept beside the program in `programFolder` (a portable copy that
-// the player may write into) rather than in the player's data folder.
-bool SaveBesideProgram(const std::filesystem::path& programFolder);
-// The player's own data folder for the game, from the environment; empty when there is
+// Whether this program may make files in `folder`.
+bool MayCreateIn(const std::filesystem::path& folder);
+// Whether `folder` lies where nothing of the player's may be kept: on POSIX systems in
+// /usr, which belongs to the package manager; on Windows in the temporary folder, which
+// the system empties by itself (a program started from inside a zip in Explorer runs
+// there).
+bool InForeignFolder(const std::filesystem::path& folder);
+// Whether `error` is the system refusing to write there (no permission, a read-only file
+// or medium) rather than failing to: another folder may take the save.
+bool IsRefusal(Error error);
+// The player's own data folder for the game, as the system names it; empty when there is
 // none.
 std::filesystem::path PlayerDataFolder();
 

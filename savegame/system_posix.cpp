@@ -77,15 +77,6 @@ std::filesystem::path HomeFolder(const char* home) {
     return {};
 }
 
-// /usr belongs to the package manager: a save there would be a file no package owns.
-bool UnderUsr(const std::filesystem::path& folder) {
-    std::error_code ec;
-    std::filesystem::path real = std::filesystem::weakly_canonical(folder, ec);
-    if (ec) real = std::filesystem::absolute(folder, ec).lexically_normal();
-    auto part = real.begin();
-    return part != real.end() && *part == "/" && ++part != real.end() && *part == "usr";
-}
-
 }  // namespace
 
 Error CreateNew(const std::filesystem::path& file, Handle* handle) {
@@ -166,11 +157,23 @@ unsigned long ProcessId() {
     return static_cast<unsigned long>(::getpid());
 }
 
-// Beside the program when the player may write into its folder and it is not under /usr
-// (a build tree, a folder install, an unpacked archive); a system-wide install, even one
-// that root runs, keeps it in the player's data folder.
-bool SaveBesideProgram(const std::filesystem::path& programFolder) {
-    return ::access(programFolder.c_str(), W_OK | X_OK) == 0 && !UnderUsr(programFolder);
+bool MayCreateIn(const std::filesystem::path& folder) {
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+// /usr belongs to the package manager: a system-wide install, even one that root runs,
+// keeps its saves in the player's data folder, for a file there would be one no package
+// owns.
+bool InForeignFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::path real = std::filesystem::weakly_canonical(folder, ec);
+    if (ec) real = std::filesystem::absolute(folder, ec).lexically_normal();
+    auto part = real.begin();
+    return part != real.end() && *part == "/" && ++part != real.end() && *part == "usr";
+}
+
+bool IsRefusal(Error error) {
+    return error == EACCES || error == EPERM || error == EROFS;
 }
 
 std::filesystem::path DataFolderFrom(const char* xdgDataHome, const char* home) {

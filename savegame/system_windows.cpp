@@ -1,8 +1,12 @@
+#include "system_windows.h"
+
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
 
-#include <cwchar>
-
-#include "system.h"
+#include <cstddef>
+#include <cstring>
+#include <vector>
 
 namespace savegame::sys {
 
@@ -41,11 +45,32 @@ Error Opened(HANDLE native, Handle* handle) {
     return native == INVALID_HANDLE_VALUE ? static_cast<Error>(::GetLastError()) : 0;
 }
 
-std::filesystem::path FromEnvironment(const wchar_t* name) {
-    const wchar_t* value = ::_wgetenv(name);
-    if (!value || !*value) return {};
-    std::filesystem::path path(value);
-    return path.is_absolute() ? path : std::filesystem::path();
+// A folder as the system spells it in full: absolute, with long names for 8.3 short ones
+// (the temporary folder is often given as C:\Users\JIRIC~1\...), no separator at its end.
+std::wstring FullName(const std::filesystem::path& folder) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()),
+                                                full.data(), nullptr);
+        if (length == 0) return folder.wstring();
+        const bool fits = length < full.size();
+        full.resize(length);
+        if (fits) break;
+    }
+    std::wstring longer(full.size() + MAX_PATH, L'\0');
+    const DWORD length =
+        ::GetLongPathNameW(full.c_str(), longer.data(), static_cast<DWORD>(longer.size()));
+    if (length > 0 && length < longer.size()) full.assign(longer.data(), length);
+    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) full.pop_back();
+    return full;
+}
+
+// Whether the system reports a file or a folder another program holds for a moment
+// (antivirus, the search indexer, OneDrive and other synchronising tools open every new
+// file), worth waiting for.
+bool Transient(Error error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_ACCESS_DENIED;
 }
 
 }  // namespace
@@ -167,14 +192,69 @@ Error Close(Handle handle) {
     return Result(::CloseHandle(Native(handle)));
 }
 
+// FILE_RENAME_INFO as FileRenameInfoEx reads it: flags where FileRenameInfo has a BOOLEAN.
+// MinGW-w64's headers name neither the class nor the flags for every Windows they build for.
+struct RenameInformation {
+    DWORD flags;
+    HANDLE rootDirectory;
+    DWORD fileNameLength;
+    WCHAR fileName[1];
+};
+constexpr auto FileRenameInfoExClass = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
+constexpr DWORD RenameReplaceIfExists = 0x1, RenamePosixSemantics = 0x2;
+
+Error ReplaceByHandle(const std::filesystem::path& from, const std::filesystem::path& to) {
+    const HANDLE file = ::CreateFileW(from.c_str(), DELETE | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return static_cast<Error>(::GetLastError());
+    const std::wstring target = FullName(to);
+    const std::size_t size =
+        offsetof(RenameInformation, fileName) + (target.size() + 1) * sizeof(WCHAR);
+    std::vector<std::max_align_t> storage(size / sizeof(std::max_align_t) + 1);
+    auto* info = reinterpret_cast<RenameInformation*>(storage.data());
+    info->flags = RenameReplaceIfExists | RenamePosixSemantics;
+    info->rootDirectory = nullptr;
+    info->fileNameLength = static_cast<DWORD>(target.size() * sizeof(WCHAR));
+    std::memcpy(info->fileName, target.c_str(), (target.size() + 1) * sizeof(WCHAR));
+    Error failed = Result(
+        ::SetFileInformationByHandle(file, FileRenameInfoExClass, info, static_cast<DWORD>(size)));
+    // The new name on the disk too, as MOVEFILE_WRITE_THROUGH would have put it.
+    if (!failed) ::FlushFileBuffers(file);
+    ::CloseHandle(file);
+    return failed;
+}
+
+bool RenameRefused(Error error) {
+    return error == ERROR_INVALID_PARAMETER || error == ERROR_INVALID_FUNCTION ||
+           error == ERROR_NOT_SUPPORTED || error == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+Error ReplaceByMove(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return Result(::MoveFileExW(from.c_str(), to.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
 Error Replace(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return 0;
-    const Error failed = static_cast<Error>(::GetLastError());
-    // Windows says only "access denied" where a folder stands in the file's place.
-    const DWORD attributes = ::GetFileAttributesW(to.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY ? IsFolder
-                                                                                          : failed;
+    // A file another program holds for a moment is waited for, half a second at most.
+    constexpr int Tries = 11;
+    constexpr DWORD Pause = 50;
+    bool byHandle = true;
+    Error failed = 0;
+    for (int attempt = 0; attempt < Tries; ++attempt) {
+        if (attempt > 0) ::Sleep(Pause);
+        if (byHandle) {
+            failed = ReplaceByHandle(from, to);
+            if (RenameRefused(failed)) byHandle = false;
+        }
+        if (!byHandle) failed = ReplaceByMove(from, to);
+        if (!Transient(failed)) break;
+        // Windows says only "access denied" where a folder stands in the file's place.
+        const DWORD attributes = ::GetFileAttributesW(to.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY)
+            return IsFolder;
+    }
+    return failed;
 }
 
 void Remove(const std::filesystem::path& file) {
@@ -203,16 +283,11 @@ unsigned long ProcessId() {
     return ::GetCurrentProcessId();
 }
 
-// Beside a portable copy, as the game always did, when the player may write into its
-// folder. An installed copy (its uninstaller stands beside it) keeps the save in the
-// player's data folder, where uninstalling does not reach.
-bool SaveBesideProgram(const std::filesystem::path& programFolder) {
-    if (::GetFileAttributesW((programFolder / L"uninstall.exe").c_str()) != INVALID_FILE_ATTRIBUTES)
-        return false;
+bool MayCreateIn(const std::filesystem::path& folder) {
     // Access rights on Windows are worked out by the system alone: asking it to make a
     // file is the one sure test. The file goes when it is closed.
     const std::filesystem::path probe =
-        programFolder / (L"morvel-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp");
+        folder / (L"morvel-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp");
     const HANDLE made =
         ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
@@ -221,15 +296,36 @@ bool SaveBesideProgram(const std::filesystem::path& programFolder) {
     return true;
 }
 
-// %APPDATA%\Morvel, the player's roaming data folder.
+// The temporary folder: Explorer runs a program opened inside a zip from a copy there,
+// and Storage Sense and the disk clean-up delete what is left there.
+bool InForeignFolder(const std::filesystem::path& folder) {
+    wchar_t temporary[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, temporary);
+    if (length == 0 || length > MAX_PATH) return false;
+    const std::wstring temp = FullName(temporary), full = FullName(folder);
+    if (full.size() < temp.size()) return false;
+    // Names on Windows are the same whatever their case.
+    const bool same =
+        ::CompareStringOrdinal(full.c_str(), static_cast<int>(temp.size()), temp.c_str(),
+                               static_cast<int>(temp.size()), TRUE) == CSTR_EQUAL;
+    return same &&
+           (full.size() == temp.size() || full[temp.size()] == L'\\' || full[temp.size()] == L'/');
+}
+
+bool IsRefusal(Error error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
+}
+
+// The player's roaming application data folder, as the system knows it: where the player
+// or the administrator moved it, too (a redirected folder that %APPDATA% may not follow).
 std::filesystem::path PlayerDataFolder() {
-    std::filesystem::path appData = FromEnvironment(L"APPDATA");
-    if (appData.empty()) {
-        const std::filesystem::path profile = FromEnvironment(L"USERPROFILE");
-        if (profile.empty()) return {};
-        appData = profile / L"AppData" / L"Roaming";
-    }
-    return appData / L"Morvel";
+    wchar_t* folder = nullptr;
+    std::filesystem::path found;
+    if (SUCCEEDED(
+            ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &folder)))
+        found = std::filesystem::path(folder) / L"Morvel";
+    ::CoTaskMemFree(folder);
+    return found;
 }
 
 }  // namespace savegame::sys

@@ -401,18 +401,20 @@ void hra::SetPointer(int setting) {
         setCursor(Qt::ArrowCursor);
 }
 
-void hra::Complain(const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(rules::GameTitle), text,
-                    QMessageBox::Ok, this);
+void hra::Complain(const QString& text, QMessageBox::Icon icon) {
+    QMessageBox box(icon, QString::fromUtf8(rules::GameTitle), text, QMessageBox::Ok, this);
     RunBox(box);
 }
 
 void hra::SaveGame() {
-    std::string why, warning;
-    if (!savegame::SaveGame(saveSlot_, state_.board, &why, &warning))
+    std::string why, warning, moved;
+    if (!savegame::SaveGame(saveSlot_, state_.board, &why, &warning, &moved)) {
         Complain(QStringLiteral("Hru se nepodařilo uložit. ") + QString::fromStdString(why));
-    else if (!warning.empty())
-        std::fprintf(stderr, "morvel: %s\n", warning.c_str());
+        return;
+    }
+    if (!warning.empty()) std::fprintf(stderr, "morvel: %s\n", warning.c_str());
+    // The save went elsewhere than before: the player should know where it is now.
+    if (!moved.empty()) Complain(QString::fromStdString(moved), QMessageBox::Information);
 }
 
 void hra::LoadGame() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -114,7 +115,8 @@ class hra : public QWidget {
     void SetPointer(int setting);
     void TileBackground();
     QPixmap BlankPicture(const QWidget* box) const;
-    void Complain(const QString& text);
+    // A message box over the game: a failure, or (Information) where a save went.
+    void Complain(const QString& text, QMessageBox::Icon icon = QMessageBox::Warning);
     // The one place the window's state changes: the controls, the pointer and the timers
     // are brought in line with it. The step into a phase starts the timer the phase runs
     // (screen::RunsOnEntering) and stops every other.

@@ -35,13 +35,23 @@ inline std::ptrdiff_t Entries(const fs::path& folder) {
     return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
 }
 
+// Where the cases make their folders: the temporary folder on POSIX systems; on Windows,
+// where a copy in the temporary folder never saves beside itself, the current folder.
+fs::path TestFolders();
+
+// Makes the system refuse to replace `file`, as a folder the player may no longer write
+// into or a read-only file does; `allow` undoes it. Not every player can be refused:
+// false when this one cannot (root on POSIX systems).
+bool RefuseToReplace(const fs::path& file);
+void AllowToReplace(const fs::path& file);
+
 // A fresh folder of its own for each case, with Czech letters and blanks in its name, as
 // a player's folders have.
 class SaveDirectory : public ::testing::Test {
   protected:
     void SetUp() override {
         std::random_device random;
-        dir_ = fs::temp_directory_path() / fs::path(u8"Hry – hráč Jiří ");
+        dir_ = TestFolders() / fs::path(u8"Hry – hráč Jiří ");
         dir_ += std::to_string(random()) + "-" + std::to_string(random());
         ASSERT_TRUE(fs::create_directory(dir_));
     }

@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
 #include "savegame_cases.h"
 
 namespace {
@@ -136,4 +140,128 @@ TEST_F(SaveDirectory, SlotBesideAWritableProgram) {
     EXPECT_FALSE(slot.makeFolder);
     ASSERT_TRUE(Saves(slot, PlayedBoard()));
     EXPECT_EQ(savegame::LoadGame(slot.file), PlayedBoard());
+}
+
+// Only the installer's own file, with its own first line, makes a copy an installed one:
+// such a copy saves in the player's data folder, where uninstalling does not reach.
+TEST_F(SaveDirectory, AnInstalledCopyIsKnownByTheInstallersMark) {
+    const fs::path mark = dir_ / savegame::InstallMarkerName, data = dir_ / "data";
+    const std::string text = savegame::InstallMarkerText;
+    WriteBytes(dir_ / "uninstall.exe", "MZ");
+    for (const std::string& foreign :
+         std::vector<std::string>{std::string(), text.substr(0, text.size() - 1), text + "x\r\n",
+                                  " " + text, "Morvel installation\r\n"}) {
+        WriteBytes(mark, foreign);
+        EXPECT_FALSE(savegame::IsInstalled(dir_)) << foreign;
+        EXPECT_EQ(savegame::FindSlot(dir_, data).file, dir_ / "hra.dat") << foreign;
+    }
+    for (const std::string& ours : std::vector<std::string>{
+             text, text + "\r\nTuto složku vytvořil instalátor.\r\n", text + "\n"}) {
+        WriteBytes(mark, ours);
+        EXPECT_TRUE(savegame::IsInstalled(dir_)) << ours;
+        const savegame::Slot slot = savegame::FindSlot(dir_, data);
+        EXPECT_EQ(slot.file, data / "hra.dat") << ours;
+        EXPECT_TRUE(slot.makeFolder);
+        EXPECT_TRUE(slot.refuge.empty());
+    }
+    fs::remove(mark);
+    fs::create_directory(mark);
+    EXPECT_FALSE(savegame::IsInstalled(dir_));
+}
+
+namespace {
+
+// A temporary file as a save leaves it when it is cut short, written `age` ago.
+void LeaveTemporary(const fs::path& file, const std::string& text,
+                    fs::file_time_type::duration age) {
+    WriteBytes(file, text);
+    fs::last_write_time(file, fs::file_time_type::clock::now() - age);
+}
+
+}  // namespace
+
+// Where hra.dat is lost (FAT deletes it before the rename) or damaged, the newest
+// temporary file beside it that holds a whole board is the save; the next save puts
+// hra.dat back and removes what crashes left, but not a temporary file so new that
+// another game may be saving it.
+TEST_F(SaveDirectory, ALostSaveComesBackFromItsTemporaryFile) {
+    using namespace std::chrono_literals;
+    const fs::path file = dir_ / "hra.dat";
+    const rules::Board older = Everywhere(1, 1), newer = Everywhere(2, 3);
+    const std::string whole = savegame::FormatBoard(newer);
+    LeaveTemporary(dir_ / "hra.dat.41-0.tmp", savegame::FormatBoard(older), 3h);
+    LeaveTemporary(dir_ / "hra.dat.42-0.tmp", whole, 2h);
+    // Newer, but cut short, or not a temporary file of hra.dat's.
+    LeaveTemporary(dir_ / "hra.dat.43-0.tmp", whole.substr(0, 300), 1h);
+    LeaveTemporary(dir_ / "hra.dat.tmp", savegame::FormatBoard(PlayedBoard()), 1h);
+    LeaveTemporary(dir_ / "jina.dat.44-0.tmp", savegame::FormatBoard(PlayedBoard()), 1h);
+    LeaveTemporary(dir_ / "hra.dat.45-0.bak", savegame::FormatBoard(PlayedBoard()), 1h);
+
+    EXPECT_EQ(savegame::LoadGame(file), newer);  // hra.dat is missing
+    WriteBytes(file, whole.substr(0, 200));
+    EXPECT_EQ(savegame::LoadGame(file), newer);  // hra.dat is damaged
+    // A whole hra.dat is the save, however new its temporary files are.
+    WriteBytes(file, savegame::FormatBoard(PlayedBoard()));
+    fs::last_write_time(file, fs::file_time_type::clock::now() - 5h);
+    EXPECT_EQ(savegame::LoadGame(file), PlayedBoard());
+
+    // Another game's save under way.
+    LeaveTemporary(dir_ / "hra.dat.46-0.tmp", whole.substr(0, 100), 0s);
+    fs::remove(file);
+    ASSERT_TRUE(Saves({file}, older));
+    EXPECT_EQ(savegame::LoadGame(file), older);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir_))
+        left.push_back(Utf8(entry.path().filename()));
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"hra.dat", "hra.dat.45-0.bak", "hra.dat.46-0.tmp",
+                                              "hra.dat.tmp", "jina.dat.44-0.tmp"}));
+}
+
+// With no whole board anywhere, the failure is hra.dat's own.
+TEST_F(SaveDirectory, NoWholeTemporaryFileLeavesTheLoadsOwnFailure) {
+    const fs::path file = dir_ / "hra.dat";
+    WriteBytes(dir_ / "hra.dat.7-1.tmp", " 1 \r\n");
+    std::string error;
+    EXPECT_FALSE(savegame::LoadGame(file, &error));
+    EXPECT_TRUE(Names(error, file, savegame::sys::NotFound)) << error;
+}
+
+// A portable copy whose folder refuses the save (a read-only hra.dat, a folder the player
+// may no longer write into) saves in the player's data folder instead and says so; the
+// saves and loads that follow use that folder, and the old file stays as it was. A save
+// that fails for another reason, or has no refuge, is a failure.
+TEST_F(SaveDirectory, ARefusedSaveGoesToTheDataFolder) {
+    const fs::path program = dir_ / "Morvel", data = dir_ / "AppData" / "Morvel";
+    fs::create_directory(program);
+    savegame::Slot slot = savegame::FindSlot(program, data);
+    ASSERT_EQ(slot.file, program / "hra.dat");
+    ASSERT_EQ(slot.refuge, data / "hra.dat");
+    std::string error, warning, notice;
+    ASSERT_TRUE(savegame::SaveGame(slot, PlayedBoard(), &error, &warning, &notice)) << error;
+    EXPECT_TRUE(notice.empty()) << notice;
+    if (!RefuseToReplace(program / "hra.dat")) GTEST_SKIP() << "this player is never refused";
+
+    EXPECT_FALSE(savegame::SaveGame(savegame::Slot{program / "hra.dat"}, Everywhere(1, 2), &error));
+    ASSERT_TRUE(savegame::SaveGame(slot, Everywhere(1, 2), &error, &warning, &notice)) << error;
+    AllowToReplace(program / "hra.dat");
+    EXPECT_EQ(slot.file, data / "hra.dat");
+    EXPECT_TRUE(slot.refuge.empty());
+    EXPECT_NE(notice.find(Utf8(data / "hra.dat")), std::string::npos) << notice;
+    EXPECT_NE(notice.find(Utf8(program)), std::string::npos) << notice;
+    EXPECT_EQ(ReadBytes(program / "hra.dat"), savegame::FormatBoard(PlayedBoard()));
+    EXPECT_EQ(savegame::LoadGame(slot.file), Everywhere(1, 2));
+    notice.clear();
+    ASSERT_TRUE(savegame::SaveGame(slot, Everywhere(2, 4), &error, &warning, &notice));
+    EXPECT_TRUE(notice.empty()) << notice;
+    EXPECT_EQ(savegame::LoadGame(data / "hra.dat"), Everywhere(2, 4));
+
+    // A folder in hra.dat's place is no refusal: the save fails, and the slot stays.
+    const fs::path blocked = dir_ / "blocked";
+    fs::create_directories(blocked / "hra.dat");
+    savegame::Slot kept{blocked / "hra.dat", false, dir_ / "elsewhere" / "hra.dat"};
+    EXPECT_FALSE(savegame::SaveGame(kept, PlayedBoard(), &error, &warning, &notice));
+    EXPECT_TRUE(Names(error, blocked / "hra.dat", savegame::sys::IsFolder)) << error;
+    EXPECT_EQ(kept.file, blocked / "hra.dat");
+    EXPECT_FALSE(fs::exists(dir_ / "elsewhere"));
 }

@@ -12,6 +12,21 @@
 #include "savegame_cases.h"
 #include "system_posix.h"
 
+fs::path TestFolders() {
+    return fs::temp_directory_path();
+}
+
+// Renaming over a file needs only the right to write into its folder; root has it always.
+bool RefuseToReplace(const fs::path& file) {
+    if (::geteuid() == 0) return false;
+    fs::permissions(file.parent_path(), fs::perms::owner_write, fs::perm_options::remove);
+    return true;
+}
+
+void AllowToReplace(const fs::path& file) {
+    fs::permissions(file.parent_path(), fs::perms::owner_write, fs::perm_options::add);
+}
+
 // The reason is Czech for every failure a player can meet, however the system is set up
 // (the test runs under the C locale), and the C library's words for any other.
 TEST(Reasons, CzechForWhatAPlayerMeets) {

@@ -1,12 +1,38 @@
 // What the saved game does on Windows: Czech reasons for Windows' failures, the slot of
-// a portable and of an installed copy, %APPDATA% with a player's name in it, and a save
-// that another program holds open.
+// a copy in the temporary folder, the roaming folder as the system knows it, both ways of
+// replacing the save and a save that another program holds open.
 
 #include <windows.h>
 
+#include <chrono>
+#include <thread>
+
 #include "savegame_cases.h"
+#include "system_windows.h"
 
 namespace sys = savegame::sys;
+
+fs::path TestFolders() {
+    return fs::current_path();
+}
+
+// Windows refuses to replace a read-only file; Wine replaces it all the same, and then
+// this player is never refused.
+bool RefuseToReplace(const fs::path& file) {
+    const fs::path probe = file.parent_path() / "probe.tmp", target = file.parent_path() / "probe";
+    WriteBytes(probe, "new");
+    WriteBytes(target, "old");
+    ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    const bool refused = !::MoveFileExW(probe.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+    ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    fs::remove(probe);
+    fs::remove(target);
+    return refused && ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+}
+
+void AllowToReplace(const fs::path& file) {
+    ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
 
 TEST(Reasons, CzechForWhatAPlayerMeets) {
     for (const long error : std::initializer_list<long>{
@@ -22,31 +48,127 @@ TEST(Reasons, CzechForWhatAPlayerMeets) {
     EXPECT_FALSE(sys::SystemMessage(ERROR_INVALID_FUNCTION).empty());
 }
 
-// A copy unpacked anywhere the player may write keeps the save beside it; an installed
-// copy, whose uninstaller stands beside it, keeps it in the player's data folder, where
-// uninstalling does not reach.
-TEST_F(SaveDirectory, AnInstalledCopySavesInTheDataFolder) {
-    const fs::path data = dir_ / u8"AppData Jiří" / "Morvel";
-    EXPECT_EQ(savegame::FindSlot(dir_, data).file, dir_ / "hra.dat");
-    WriteBytes(dir_ / "uninstall.exe", "MZ");
-    const savegame::Slot slot = savegame::FindSlot(dir_, data);
-    EXPECT_EQ(slot.file, data / "hra.dat");
-    EXPECT_TRUE(slot.makeFolder);
-    ASSERT_TRUE(Saves(slot, PlayedBoard()));
-    EXPECT_EQ(savegame::LoadGame(slot.file), PlayedBoard());
-    // The writability test leaves nothing behind.
-    EXPECT_EQ(Entries(dir_), 2);
+// Explorer runs a program opened inside a zip from a copy in the temporary folder, which
+// the system empties by itself: such a copy never saves beside itself, however the
+// folder is spelt.
+TEST_F(SaveDirectory, ACopyInTheTemporaryFolderSavesInTheDataFolder) {
+    const fs::path data = dir_ / "AppData" / "Morvel";
+    const fs::path unpacked = fs::temp_directory_path() / fs::path(u8"Temp1_morvel-1.3 Jiří.zip");
+    fs::create_directories(unpacked / "Morvel");
+    std::wstring upper = unpacked.wstring();
+    ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    for (const fs::path& program :
+         {unpacked / "Morvel", fs::path(upper) / "Morvel", fs::temp_directory_path()}) {
+        const savegame::Slot slot = savegame::FindSlot(program, data);
+        EXPECT_EQ(slot.file, data / "hra.dat") << program;
+        EXPECT_TRUE(slot.makeFolder);
+    }
+    // A folder whose name only begins like the temporary folder's is not in it.
+    fs::path beside = fs::temp_directory_path();
+    if (!beside.has_filename()) beside = beside.parent_path();
+    beside += " copy";
+    fs::create_directories(beside);
+    EXPECT_EQ(savegame::FindSlot(beside, data).file, beside / "hra.dat");
+    fs::remove_all(beside);
+    fs::remove_all(unpacked);
 }
 
-TEST_F(SaveDirectory, TheDataFolderIsAppDataMorvel) {
-    const fs::path appData = dir_ / u8"Users" / u8"Jiří Čermák" / "AppData" / "Roaming";
+// The roaming folder as the system knows it (where a redirected profile has it, too),
+// not as %APPDATA% says, which the C runtime copies from its narrow environment.
+TEST_F(SaveDirectory, TheDataFolderIsTheKnownRoamingFolder) {
+    const fs::path known = sys::PlayerDataFolder();
+    ASSERT_FALSE(known.empty());
+    EXPECT_TRUE(known.is_absolute()) << Utf8(known);
+    EXPECT_EQ(known.filename(), "Morvel");
+    EXPECT_EQ(known.parent_path().filename(), "Roaming");
     const wchar_t* old = ::_wgetenv(L"APPDATA");
     const std::wstring kept = old ? old : L"";
-    ASSERT_EQ(::_wputenv_s(L"APPDATA", appData.c_str()), 0);
-    EXPECT_EQ(sys::PlayerDataFolder(), appData / "Morvel");
-    ASSERT_EQ(::_wputenv_s(L"APPDATA", L"relative\\folder"), 0);
-    EXPECT_NE(sys::PlayerDataFolder(), fs::path(L"relative\\folder") / "Morvel");
+    ASSERT_EQ(::_wputenv_s(L"APPDATA", (dir_ / u8"Jiří Čermák").c_str()), 0);
+    EXPECT_EQ(sys::PlayerDataFolder(), known);
     ::_wputenv_s(L"APPDATA", kept.c_str());
+}
+
+namespace {
+
+// Another program that opens the file and lets others delete it meanwhile, as antivirus
+// and synchronising tools do.
+HANDLE OpenLikeAScanner(const fs::path& file, DWORD share) {
+    return ::CreateFileW(file.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+// Both ways of putting the new file in place: into a free name, over the previous save,
+// and over a save another program reads. Where the system has no replace by handle, it
+// says so with an error that sends Replace to the other way, and changes nothing.
+TEST_F(SaveDirectory, BothWaysOfReplacingKeepOneWholeFile) {
+    const std::string before = savegame::FormatBoard(PlayedBoard());
+    const std::string after = savegame::FormatBoard(Everywhere(2, 1));
+    const fs::path file = dir_ / "hra.dat", fresh = dir_ / "hra.dat.1-0.tmp";
+    struct Way {
+        const char* name;
+        sys::Error (*replace)(const fs::path&, const fs::path&);
+    };
+    for (const Way& way :
+         {Way{"by handle", sys::ReplaceByHandle}, Way{"by move", sys::ReplaceByMove}}) {
+        SCOPED_TRACE(way.name);
+        fs::remove(file);
+        WriteBytes(fresh, before);
+        const sys::Error intoFree = way.replace(fresh, file);
+        if (intoFree != 0) {
+            EXPECT_TRUE(sys::RenameRefused(intoFree)) << sys::SystemMessage(intoFree);
+            EXPECT_EQ(ReadBytes(fresh), before);
+            EXPECT_FALSE(fs::exists(file));
+            std::printf("[ %s ] refused by this system: %s\n", way.name,
+                        sys::SystemMessage(intoFree).c_str());
+            fs::remove(fresh);
+            continue;
+        }
+        EXPECT_EQ(ReadBytes(file), before);
+        EXPECT_FALSE(fs::exists(fresh));
+        WriteBytes(fresh, after);
+        ASSERT_EQ(way.replace(fresh, file), 0);
+        EXPECT_EQ(ReadBytes(file), after);
+        EXPECT_FALSE(fs::exists(fresh));
+
+        // Over a file another program has open and lets go of: the replace by handle
+        // takes its place at once; the move may be refused, and then nothing changes.
+        WriteBytes(fresh, before);
+        const HANDLE reader = OpenLikeAScanner(file, FILE_SHARE_READ | FILE_SHARE_DELETE);
+        ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+        const sys::Error held = way.replace(fresh, file);
+        ::CloseHandle(reader);
+        if (held == 0) {
+            EXPECT_EQ(ReadBytes(file), before);
+            EXPECT_FALSE(fs::exists(fresh));
+        } else {
+            EXPECT_EQ(way.replace, sys::ReplaceByMove) << sys::SystemMessage(held);
+            EXPECT_EQ(ReadBytes(file), after);
+            EXPECT_EQ(ReadBytes(fresh), before);
+            fs::remove(fresh);
+        }
+    }
+    EXPECT_EQ(Entries(dir_), 1);
+}
+
+// A file that another program holds for a moment (a scan of the new save) is waited for:
+// the save succeeds once it lets go.
+TEST_F(SaveDirectory, ASaveWaitsForAFileHeldForAMoment) {
+    const savegame::Slot slot{dir_ / "hra.dat"};
+    ASSERT_TRUE(Saves(slot, PlayedBoard()));
+    const HANDLE held = OpenLikeAScanner(slot.file, 0);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread letGo([held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        ::CloseHandle(held);
+    });
+    std::string error;
+    const bool saved = savegame::SaveGame(slot, Everywhere(1, 4), &error);
+    letGo.join();
+    EXPECT_TRUE(saved) << error;
+    EXPECT_EQ(savegame::LoadGame(slot.file), Everywhere(1, 4));
+    EXPECT_EQ(Entries(dir_), 1);
 }
 
 // Another program holding hra.dat open, sharing nothing: the save fails, says which file
@@ -54,8 +176,7 @@ TEST_F(SaveDirectory, TheDataFolderIsAppDataMorvel) {
 TEST_F(SaveDirectory, ASaveHeldByAnotherProgramIsKept) {
     const savegame::Slot slot{dir_ / "hra.dat"};
     ASSERT_TRUE(Saves(slot, PlayedBoard()));
-    const HANDLE held = ::CreateFileW(slot.file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE held = OpenLikeAScanner(slot.file, 0);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     std::string error;
     const bool saved = savegame::SaveGame(slot, rules::Board{}, &error);
