@@ -87,6 +87,7 @@ std::optional<int> HandleCommandLine(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (const std::optional<int> status = HandleCommandLine(argc, argv)) return *status;
 
+    platform::PrepareStart();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvel"));
     QApplication::setApplicationVersion(QStringLiteral(MORVEL_VERSION));

@@ -9,6 +9,15 @@ namespace platform {
 // of its own: it borrows its parent's, unless its output goes to a file or a pipe.
 void UseParentConsole();
 
+// Readies the process before Qt starts. On Windows, Qt obeys variables that another Qt
+// program may have left in the player's environment (QT_PLUGIN_PATH,
+// QT_QPA_PLATFORM_PLUGIN_PATH, QT_QPA_PLATFORM), and would then load a foreign platform
+// plugin and show no window at all: they are cleared, and Qt looks for its plugins in the
+// program's own folder alone. And a named mutex (RunningMutex) tells the installer and
+// the uninstaller that the game runs, until the process ends. Elsewhere nothing: there
+// Qt is the system's, and the variables are the player's own choice.
+void PrepareStart();
+
 // Where the game is saved, as the help text tells it: one or more lines in Czech.
 const char* SaveLocationHelp();
 

@@ -4,6 +4,8 @@ namespace platform {
 
 void UseParentConsole() {}
 
+void PrepareStart() {}
+
 const char* SaveLocationHelp() {
     return "Hra se ukládá do hra.dat vedle programu, smí-li do té složky hráč zapisovat,\n"
            "jinak do $XDG_DATA_HOME/morvel/hra.dat (~/.local/share/morvel/hra.dat).\n"

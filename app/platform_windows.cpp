@@ -1,12 +1,35 @@
 #include <windows.h>
 
+#include <QCoreApplication>
+#include <QString>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "platform.h"
 
 namespace platform {
 
 namespace {
+
+// The installer and the uninstaller wait while a mutex of this name exists (they read it
+// from here: it stays on one line).
+constexpr const wchar_t* RunningMutex = L"Morvel-running-5f0c2e4b-8d1a-4b7e-9c36-a2e41d07b9f3";
+
+std::filesystem::path ProgramFolder() {
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0) return {};
+        if (length < name.size()) {
+            name.resize(length);
+            return std::filesystem::path(name).parent_path();
+        }
+        name.resize(name.size() * 2);
+    }
+}
 
 bool Redirected(DWORD which) {
     const HANDLE handle = ::GetStdHandle(which);
@@ -24,9 +47,23 @@ void UseParentConsole() {
     ::SetConsoleOutputCP(CP_UTF8);
 }
 
+void PrepareStart() {
+    // _wputenv_s changes the C runtime's copies, which Qt reads, and the process's own
+    // environment, which the programs it starts inherit.
+    for (const wchar_t* name :
+         {L"QT_PLUGIN_PATH", L"QT_QPA_PLATFORM_PLUGIN_PATH", L"QT_QPA_PLATFORM"})
+        ::_wputenv_s(name, L"");
+    const std::filesystem::path folder = ProgramFolder();
+    if (!folder.empty())
+        QCoreApplication::setLibraryPaths({QString::fromStdWString(folder.wstring())});
+    // Held until the process ends: the system closes it then, however the game ends.
+    ::CreateMutexW(nullptr, FALSE, RunningMutex);
+}
+
 const char* SaveLocationHelp() {
     return "Hra se ukládá do hra.dat vedle programu, smí-li do té složky hráč zapisovat\n"
-           "a není-li hra nainstalovaná, jinak do %APPDATA%\\Morvel\\hra.dat.\n";
+           "a není-li hra nainstalovaná ani spuštěná z dočasné složky, jinak do\n"
+           "%APPDATA%\\Morvel\\hra.dat.\n";
 }
 
 }  // namespace platform
