@@ -232,8 +232,8 @@ void RemoveStaleTemporaries(const std::filesystem::path& file) {
 }
 
 bool SaveInto(const Slot& slot, const rules::Board& board, Failure* failed, std::string* warning) {
-    auto fail = [&](std::string message, sys::Error error) {
-        if (failed) *failed = {Because(message, error), error};
+    auto fail = [&](const std::string& what, sys::Error error) {
+        *failed = {Because(what, error), error};
         return false;
     };
     const std::filesystem::path& file = slot.file;

@@ -9,11 +9,33 @@
 # Two runs of one commit make the same bytes: no link times in the programs, every file
 # date SOURCE_DATE_EPOCH or else the date of the Debian changelog's last entry, the zip's
 # entries sorted.
+#   build-windows.sh installer FOLDER VERSION OUTFILE
+# makes only an installer of a folder laid out as the zip's Morvel folder (the proof makes
+# an earlier version's with it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${MORVEL_WINDOWS_OUT:-$root/out/windows}
 build=$root/build-windows-qt
 start=$(date +%s)
+
+# make_installer FOLDER VERSION OUTFILE: the uninstaller's list is every file of FOLDER,
+# then every folder, deepest first.
+make_installer() {
+  local folder=$1 list
+  list=$(mktemp)
+  (cd "$folder" && find . -type f | LC_ALL=C sort | sed 's|^\./||; s|/|\\|g' |
+    sed 's|.*|  Delete "$INSTDIR\\&"|'
+  cd "$folder" && find . -mindepth 1 -type d | LC_ALL=C sort -r | sed 's|^\./||; s|/|\\|g' |
+    sed 's|.*|  RMDir "$INSTDIR\\&"|') >"$list"
+  makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$2" -DSTAGING="$folder" -DOUTFILE="$3" \
+    -DSIZE_KB="$(du -sk --apparent-size "$folder" | cut -f1)" -DUNINSTALL_LIST="$list" \
+    -DICON="$root/assets/icons/morvel.ico" "$root/packaging/windows/installer.nsi"
+  rm -f "$list"
+}
+if [ "${1:-}" = installer ]; then
+  make_installer "$2" "$3" "$4"
+  exit
+fi
 
 qt=$(bash "$root/scripts/windows-qt.sh" | tail -1)
 export MORVEL_WINDOWS_QT=$qt
@@ -56,16 +78,7 @@ rm -f "$out/$name.zip" "$out/$name-setup.exe"
 (cd "$stage" && find Morvel | LC_ALL=C sort |
   TZ=UTC zip -q -X -9 -@ "$out/$name.zip")
 
-# The uninstaller's list: every file, then every folder, deepest first.
-list=$stage/uninstall.nsh
-(cd "$folder" && find . -type f | LC_ALL=C sort | sed 's|^\./||; s|/|\\|g' |
-  sed 's|.*|  Delete "$INSTDIR\\&"|'
-cd "$folder" && find . -mindepth 1 -type d | LC_ALL=C sort -r | sed 's|^\./||; s|/|\\|g' |
-  sed 's|.*|  RMDir "$INSTDIR\\&"|') >"$list"
-size_kb=$(du -sk --apparent-size "$folder" | cut -f1)
-makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGING="$folder" \
-  -DOUTFILE="$out/$name-setup.exe" -DSIZE_KB="$size_kb" -DUNINSTALL_LIST="$list" \
-  -DICON="$root/assets/icons/morvel.ico" "$root/packaging/windows/installer.nsi"
+make_installer "$folder" "$version" "$out/$name-setup.exe"
 touch -d "@$SOURCE_DATE_EPOCH" "$out/$name.zip" "$out/$name-setup.exe"
 
 echo "build-windows: $(du -h "$out/$name.zip" | cut -f1) $out/$name.zip"

@@ -8,9 +8,15 @@
 #   3. the zip unpacked into a folder with Czech letters and blanks in its name: the
 #      end-to-end test of the real program (tests/e2e/e2e_test.py --wine), saving beside
 #      itself; then the same copy made read-only: it saves to %APPDATA%\Morvel;
-#   4. the installer with /S, the installed game started from its Start-menu shortcut and
-#      saving to %APPDATA%\Morvel, the uninstaller with /S, after which only the save is
-#      left.
+#      The same copy in the temporary folder (as Explorer runs a program opened inside a
+#      zip) saves to %APPDATA%\Morvel. With another Qt program's variables in the player's
+#      environment (HKCU\Environment), a Qt program without the game's guard shows no
+#      window, and the game starts all the same;
+#   4. the installer refusing a folder of other programs' files (with /S /D=), the
+#      installer with /S, the installed game started from its Start-menu shortcut and
+#      saving to %APPDATA%\Morvel, setup and the uninstaller waiting while the game runs,
+#      an upgrade that removes what the earlier version shipped and this one does not, the
+#      uninstaller with /S, after which only the save is left.
 # Prints the time each step took and a closing line "N passed, N failed". Not part of
 # .ci/run: building Qt takes too long for every run.
 set -uo pipefail
@@ -109,16 +115,124 @@ check "a read-only copy saves to %APPDATA%\\Morvel, and loads from there" "${PIP
 check "nothing was written beside the read-only copy" $?
 rm -rf "$appdata/Morvel"
 
-step "the installer, silently"
+step "the same copy in the temporary folder, as Explorer runs a program inside a zip"
+# Where this Windows has its temporary folder (Wine: C:\users\NAME\Temp), asked in UTF-16:
+# the console's code page has no "ř".
+temp=$(wine cmd /u /c 'echo %TEMP%' | iconv -f UTF-16LE -t UTF-8 | tr -d '\r\n')
+temporary=$(winepath -u "$temp")/Temp1_morvel-$version-windows-x86_64.zip
+mkdir -p "$temporary" && cp -r "$game" "$temporary/"
+e2e --wine "$temporary/Morvel" --only start_up_save_and_load --saved-in "$appdata/Morvel"
+check "a copy in the temporary folder saves to %APPDATA%\\Morvel" $?
+[ ! -e "$temporary/Morvel/hra.dat" ]
+check "nothing was saved beside the copy in the temporary folder" $?
+rm -rf "$temporary" "$appdata/Morvel"
+
+step "another Qt program's variables in the player's environment"
+# As another Qt program may leave them: its plugin folder, whose qwindows.dll this Qt
+# cannot load, and a platform the game's folder does not have.
+foreign=$WINEPREFIX/drive_c/Cizi/plugins
+mkdir -p "$foreign/platforms" && printf 'not a DLL' >"$foreign/platforms/qwindows.dll"
+environment() { # environment add|delete
+  for pair in 'QT_PLUGIN_PATH=C:\Cizi\plugins' \
+    'QT_QPA_PLATFORM_PLUGIN_PATH=C:\Cizi\plugins\platforms' 'QT_QPA_PLATFORM=offscreen'; do
+    if [ "$1" = add ]; then
+      wine reg add 'HKCU\Environment' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f
+    else
+      wine reg delete 'HKCU\Environment' /v "${pair%%=*}" /f
+    fi
+  done >/dev/null 2>&1
+  wineserver -k 2>/dev/null
+  wineserver -w
+}
+environment add
+# The proof that the variables do stop Qt: a Qt program of the same folder without the
+# game's guard shows Qt's box "no Qt platform plugin could be initialized" (a window of
+# its name) instead of its own window (257 by 237 pixels).
+unguarded=$work/unguarded
+cp -r "$game" "$unguarded" && cp "$build/tools/empty-window.exe" "$unguarded/"
+wine "$unguarded/empty-window.exe" >/dev/null 2>&1 &
+unguarded_pid=$!
+sleep 15
+xwininfo -root -tree | grep '"empty-window": ("empty-window.exe"' >"$work/unguarded-windows"
+[ -s "$work/unguarded-windows" ] && ! grep -q ' 257x237+' "$work/unguarded-windows"
+check "with those variables a Qt program without the guard shows Qt's error box, not its window" $?
+kill -9 "$unguarded_pid" 2>/dev/null
+wait "$unguarded_pid" 2>/dev/null
+wineserver -k 2>/dev/null
+e2e --wine "$game" --only start_up_save_and_load
+check "with those variables the game starts, plays and saves all the same" $?
+environment delete
+rm -rf "$unguarded" "$WINEPREFIX/drive_c/Cizi"
+
+step "the installer refuses a folder of other programs"
+# The names of our files, as other programs have them too.
+others=$WINEPREFIX/drive_c/Hry
+mkdir -p "$others/licences"
+for f in README.txt Qt6Core.dll libstdc++-6.dll uninstall.exe licences/morvel.txt; do
+  echo "a file of another program: $f" >"$others/$f"
+done
+(cd "$others" && find . -type f -exec sha256sum {} + | sort) >"$work/others-before"
+wine "$setup" /S '/D=C:\Hry'
+refused=$?
+wineserver -w
+(cd "$others" && find . -type f -exec sha256sum {} + | sort) >"$work/others-after"
+[ "$refused" -eq 2 ] && cmp -s "$work/others-before" "$work/others-after"
+check "setup.exe /S /D=C:\\Hry ends with status 2 (got $refused) and leaves every file there as it was" $?
+rm -rf "$others"
+
+step "an earlier version, silently"
 installed=$users/AppData/Local/Programs/Morvel
 shortcut="$appdata/Microsoft/Windows/Start Menu/Programs/Morvel.lnk"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Morvel'
-wine "$setup" /S && wineserver -w
-check "setup.exe /S" $?
-(cd "$game" && find . -type f | sort) >"$work/zip-files"
-(cd "$installed" && find . -type f ! -name uninstall.exe | sort) >"$work/installed-files"
-cmp -s "$work/zip-files" "$work/installed-files" && [ -f "$installed/uninstall.exe" ]
-check "every file of the zip installed in %LOCALAPPDATA%\\Programs\\Morvel, and the uninstaller" $?
+# The zip's Morvel folder and a file that only the earlier version shipped.
+earlier=$work/earlier/Morvel
+mkdir -p "$earlier" && (cd "$work/earlier" && unzip -q "$zip")
+echo "only the earlier version has me" >"$earlier/styles/morvel-earlier.dll"
+bash "$root/scripts/build-windows.sh" installer "$earlier" 1.2 "$work/earlier-setup.exe" \
+  >"$work/earlier-setup.log" 2>&1 &&
+  wine "$work/earlier-setup.exe" /S && wineserver -w && [ -f "$installed/styles/morvel-earlier.dll" ]
+check "an earlier version installed by its setup.exe /S" $?
+# As the versions before the installer's mark left their folder: the registry proves it
+# ours.
+rm -f "$installed/morvel-instalace.txt"
+
+# Starts the installed game and waits for its window: its mutex exists then.
+start_game() {
+  wine "$installed/morvel.exe" >/dev/null 2>&1 &
+  game_pid=$!
+  for _ in $(seq 60); do
+    xdotool search --name '^Morvel' >/dev/null 2>&1 && return 0
+    sleep 0.5
+  done
+  return 1
+}
+# Runs a silent setup or uninstaller while the game runs: five seconds later the installed
+# files must be as they were; once the game has ended it must go on and end with status 0.
+waits_for_game() { # waits_for_game PROGRAM ARGS...
+  start_game || return 1
+  (cd "$installed" && find . -type f -exec sha256sum {} + | sort) >"$work/running-before"
+  wine "$@" &
+  local waiting=$! untouched=0 status=0
+  sleep 5
+  (cd "$installed" && find . -type f -exec sha256sum {} + | sort) >"$work/running-after"
+  cmp -s "$work/running-before" "$work/running-after" || untouched=1
+  kill -9 "$game_pid" 2>/dev/null
+  wait "$game_pid" 2>/dev/null
+  wait "$waiting" || status=$?
+  wineserver -w
+  [ "$untouched" -eq 0 ] && [ "$status" -eq 0 ]
+}
+
+step "the upgrade, silently, while the game runs"
+waits_for_game "$setup" /S
+check "setup.exe /S waits while the game runs, then installs" $?
+unzip -Z1 "$zip" | grep -v '/$' | sed 's|^Morvel/|./|' | sort >"$work/zip-files"
+(cd "$installed" && find . -type f ! -name uninstall.exe ! -name morvel-instalace.txt | sort) \
+  >"$work/installed-files"
+cmp -s "$work/zip-files" "$work/installed-files" && [ -f "$installed/uninstall.exe" ] &&
+  [ "$(head -1 "$installed/morvel-instalace.txt" | tr -d '\r')" = \
+    "$(sed -n 's/.*InstallMarkerText = "\(.*\)";/\1/p' "$root/savegame/savegame.h")" ]
+check "every file of the zip in %LOCALAPPDATA%\\Programs\\Morvel, the uninstaller and the installer's mark, and nothing that only the earlier version shipped" $?
 [ -f "$shortcut" ]
 check "a Start-menu entry" $?
 wine reg query "$key" >"$work/reg" 2>&1
@@ -134,9 +248,9 @@ check "the installed game plays and saves to %APPDATA%\\Morvel" $?
 [ ! -e "$installed/hra.dat" ]
 check "nothing was saved beside the installed game" $?
 
-step "the uninstaller, silently"
-wine "$installed/uninstall.exe" /S && wineserver -w
-check "uninstall.exe /S" $?
+step "the uninstaller, silently, while the game runs"
+waits_for_game "$installed/uninstall.exe" /S
+check "uninstall.exe /S waits while the game runs, then uninstalls" $?
 [ ! -e "$installed" ]
 check "every installed file and folder is gone" $?
 [ ! -e "$shortcut" ] &&

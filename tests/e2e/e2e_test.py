@@ -70,6 +70,37 @@ def start_up_save_and_load(s):
     s.check("X ended the program with status 0 (got %s)" % status, status == 0)
 
 
+def a_lost_save_comes_back(s):
+    """hra.dat gone and the temporary file of its save left, as a pulled stick or a power
+    cut leaves them on FAT: the load takes that file, and the next save puts hra.dat back
+    and removes it."""
+    to_the_menu(s)
+    s.click(START_BUTTON)
+    s.wait("the board", board_shown)
+    s.click(cell_centre(9))
+    s.wait("a blue disc on cell 9", lambda sh: cell(sh, 9) == (1, 1))
+    s.click(xdriver.SAVE_BUTTON)
+    saved = os.path.join(s.args.saved_in or s.folder, "hra.dat")
+    s.wait("hra.dat in " + os.path.dirname(saved), lambda sh: os.path.exists(saved))
+    left = saved + ".4242-0.tmp"
+    os.replace(saved, left)
+    an_hour_ago = time.time() - 3600
+    os.utime(left, (an_hour_ago, an_hour_ago))
+
+    s.click(cell_centre(10))
+    s.wait("a red disc on cell 10", lambda sh: cell(sh, 10) == (2, 1))
+    s.click(xdriver.LOAD_BUTTON)
+    s.wait("the lost save back on screen", lambda sh: cell(sh, 10) == (0, 0) and
+           cell(sh, 9) == (1, 1))
+    s.click(xdriver.SAVE_BUTTON)
+    s.wait("hra.dat back, and the temporary file gone",
+           lambda sh: os.path.exists(saved) and not os.path.exists(left))
+    s.key("Escape")
+    s.wait("the menu after Esc", s.menu_up)
+    status = s.quit()
+    s.check("X ended the program with status 0 (got %s)" % status, status == 0)
+
+
 def two_players_to_the_end(s):
     to_the_menu(s)
     s.click(START_BUTTON)
@@ -151,6 +182,7 @@ def from_the_start_menu(s):
 
 SCENARIOS = {
     "start_up_save_and_load": start_up_save_and_load,
+    "a_lost_save_comes_back": a_lost_save_comes_back,
     "two_players_to_the_end": two_players_to_the_end,
     "computer_at_low_level": computer_at_low_level,
     "computer_at_high_level": computer_at_high_level,
