@@ -41,6 +41,11 @@ TEST(SaveFormat, ReaderTakesBackEveryOwnerAndCount) {
         EXPECT_EQ(*back, board);
     }
     EXPECT_TRUE(savegame::ParseBoard(Repeat("0", 1) + Repeat("\n0", 111)));  // no final newline
+    // Up to nine digits.
+    const auto padded =
+        savegame::ParseBoard(" 000000002 \r\n 000000004 \r\n" + Repeat(" 0 \r\n", 110));
+    ASSERT_TRUE(padded);
+    EXPECT_EQ(*padded, BoardWith("1,1:24"));
 }
 
 TEST(SaveFormat, ReaderRejectsAnythingThatIsNotASavedBoard) {
@@ -66,6 +71,7 @@ TEST(SaveFormat, ReaderRejectsAnythingThatIsNotASavedBoard) {
         {"count -1", withValue(112, "-1 ")},
         {"owner -1", withValue(111, "-1 ")},
         {"huge number", withValue(4, " 99999999999999999999999 ")},
+        {"ten digits", withValue(1, " 0000000001 ")},
         {"blank line among the values", withValue(50, "   ")},
         {"text after the values", good + "hello\r\n"},
         {"plus sign", withValue(3, "+1")},
@@ -189,7 +195,8 @@ TEST_F(SaveDirectory, ALostSaveComesBackFromItsTemporaryFile) {
     const fs::path file = dir_ / "hra.dat";
     const rules::Board older = Everywhere(1, 1), newer = Everywhere(2, 3);
     const std::string whole = savegame::FormatBoard(newer);
-    LeaveTemporary(dir_ / "hra.dat.41-0.tmp", savegame::FormatBoard(older), 3h);
+    // The names sort the other way round: the time decides.
+    LeaveTemporary(dir_ / "hra.dat.91-0.tmp", savegame::FormatBoard(older), 3h);
     LeaveTemporary(dir_ / "hra.dat.42-0.tmp", whole, 2h);
     // Newer, but cut short, or not a temporary file of hra.dat's.
     LeaveTemporary(dir_ / "hra.dat.43-0.tmp", whole.substr(0, 300), 1h);

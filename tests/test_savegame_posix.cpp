@@ -38,6 +38,14 @@ TEST(Reasons, CzechForWhatAPlayerMeets) {
     EXPECT_EQ(savegame::Reason(EAGAIN), std::strerror(EAGAIN));
 }
 
+// Only the system refusing to write sends a save to the data folder; a failure to write
+// (a full disk, a broken medium, a folder in the file's place) is reported.
+TEST(Reasons, RefusalsAreNoPermissionAndReadOnly) {
+    for (int errnum : {EACCES, EPERM, EROFS}) EXPECT_TRUE(savegame::sys::IsRefusal(errnum));
+    for (int errnum : {0, ENOENT, ENOSPC, EDQUOT, EIO, EISDIR, ENOTDIR, ENAMETOOLONG})
+        EXPECT_FALSE(savegame::sys::IsRefusal(errnum)) << errnum;
+}
+
 // A pipe named hra.dat must not hang the game.
 TEST_F(SaveDirectory, APipeIsRefusedAtOnce) {
     const fs::path file = dir_ / "hra.dat";

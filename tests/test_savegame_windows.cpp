@@ -48,6 +48,17 @@ TEST(Reasons, CzechForWhatAPlayerMeets) {
     EXPECT_FALSE(sys::SystemMessage(ERROR_INVALID_FUNCTION).empty());
 }
 
+// Only the system refusing to write sends a save to the data folder; a failure to write,
+// or a file another program holds, is reported.
+TEST(Reasons, RefusalsAreNoPermissionAndWriteProtection) {
+    for (const long error : {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT})
+        EXPECT_TRUE(sys::IsRefusal(static_cast<int>(error))) << error;
+    for (const long error : std::initializer_list<long>{
+             0, ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, ERROR_DISK_FULL, ERROR_NOT_READY,
+             ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, sys::IsFolder})
+        EXPECT_FALSE(sys::IsRefusal(static_cast<int>(error))) << error;
+}
+
 // Explorer runs a program opened inside a zip from a copy in the temporary folder, which
 // the system empties by itself: such a copy never saves beside itself, however the
 // folder is spelt.
