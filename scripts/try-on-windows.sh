@@ -178,6 +178,33 @@ wineserver -w
 (cd "$others" && find . -type f -exec sha256sum {} + | sort) >"$work/others-after"
 [ "$refused" -eq 2 ] && cmp -s "$work/others-before" "$work/others-after"
 check "setup.exe /S /D=C:\\Hry ends with status 2 (got $refused) and leaves every file there as it was" $?
+# On the folder page (the folder given by /D=, as if typed): "Instalovat" brings a
+# message box (its title has no blank at its end, the page's has), and after its OK the
+# page is still there; Esc then ends setup. Nothing is written.
+wine "$setup" '/D=C:\Hry' >/dev/null 2>&1 &
+setup_pid=$!
+page=
+for _ in $(seq 60); do
+  page=$(xdotool search --name '^Instalace Morvel' 2>/dev/null | head -1)
+  [ -n "$page" ] && break
+  sleep 0.5
+done
+boxes() { xwininfo -root -tree | grep -c '"Instalace Morvel": ('; }
+xdotool key --window "$page" Return 2>/dev/null
+sleep 2
+refusing=$(boxes)
+xdotool key --window "$page" Return 2>/dev/null
+sleep 2
+[ "$refusing" -eq 1 ] && [ "$(boxes)" -eq 0 ] && kill -0 "$setup_pid" 2>/dev/null
+on_page=$?
+xdotool key --window "$page" Escape 2>/dev/null
+sleep 2
+kill -0 "$setup_pid" 2>/dev/null && kill -9 "$setup_pid"
+wait "$setup_pid" 2>/dev/null
+wineserver -w
+(cd "$others" && find . -type f -exec sha256sum {} + | sort) >"$work/others-after"
+[ "$on_page" -eq 0 ] && cmp -s "$work/others-before" "$work/others-after"
+check "the folder page refuses C:\\Hry with a message and stays, and nothing there changes" $?
 rm -rf "$others"
 
 step "an earlier version, silently"
