@@ -10,13 +10,14 @@
 #      itself; then the same copy made read-only: it saves to %APPDATA%\Morvel;
 #      The same copy in the temporary folder (as Explorer runs a program opened inside a
 #      zip) saves to %APPDATA%\Morvel. With another Qt program's variables in the player's
-#      environment (HKCU\Environment), a Qt program without the game's guard shows no
-#      window, and the game starts all the same;
-#   4. the installer refusing a folder of other programs' files (with /S /D=), the
-#      installer with /S, the installed game started from its Start-menu shortcut and
-#      saving to %APPDATA%\Morvel, setup and the uninstaller waiting while the game runs,
-#      an upgrade that removes what the earlier version shipped and this one does not, the
-#      uninstaller with /S, after which only the save is left.
+#      environment (HKCU\Environment), a Qt program without the game's guard shows Qt's
+#      error box instead of its window, and the game starts all the same;
+#   4. the installer refusing a folder of other programs' files (with /S /D= and on its
+#      folder page); an earlier version installed, then the upgrade with /S while the game
+#      runs (it waits, then installs and removes what only the earlier version shipped);
+#      the installed game started from its Start-menu shortcut and saving to
+#      %APPDATA%\Morvel; the uninstaller with /S while the game runs (it waits), after
+#      which only the save is left.
 # Prints the time each step took and a closing line "N passed, N failed". Not part of
 # .ci/run: building Qt takes too long for every run.
 set -uo pipefail
