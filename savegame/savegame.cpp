@@ -21,12 +21,6 @@ std::string Because(const std::string& what, sys::Error error) {
     return what + ": " + sys::Reason(error) + ".";
 }
 
-// A path as the messages show it, in UTF-8 on every system.
-std::string Text(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {reinterpret_cast<const char*>(text.data()), text.size()};
-}
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -240,27 +234,28 @@ bool SaveInto(const Slot& slot, const rules::Board& board, Failure* failed, std:
     const std::filesystem::path folder = file.parent_path();
     if (slot.makeFolder) {
         if (const sys::Error error = sys::MakeFolders(folder))
-            return fail("Složku " + Text(folder) + " nelze vytvořit", error);
+            return fail("Složku " + sys::PathText(folder) + " nelze vytvořit", error);
     }
     std::filesystem::path temporary;
     sys::Handle handle = sys::NoHandle;
     if (const sys::Error error = OpenTemporary(file, &temporary, &handle))
-        return fail("Ve složce " + Text(folder) + " nelze vytvořit soubor", error);
+        return fail("Ve složce " + sys::PathText(folder) + " nelze vytvořit soubor", error);
     sys::Error failure = WriteAndFlush(handle, FormatBoard(board));
     if (const sys::Error closed = sys::Close(handle); failure == 0) failure = closed;
     if (failure != 0) {
         sys::Remove(temporary);
-        return fail("Zápis souboru " + Text(file) + " selhal", failure);
+        return fail("Zápis souboru " + sys::PathText(file) + " selhal", failure);
     }
     if (const sys::Error error = sys::Replace(temporary, file)) {
         sys::Remove(temporary);
-        return fail("Soubor " + Text(file) + " nelze nahradit novým", error);
+        return fail("Soubor " + sys::PathText(file) + " nelze nahradit novým", error);
     }
     // The new save is in place from here on: a folder that cannot be synced makes it less
     // sure to survive a power cut, not a failed save.
     if (const sys::Error synced =
             sys::SyncFolder(folder.empty() ? std::filesystem::path(".") : folder))
-        Say(warning, Because("Složku " + Text(folder) + " se nepodařilo zapsat na disk", synced));
+        Say(warning,
+            Because("Složku " + sys::PathText(folder) + " se nepodařilo zapsat na disk", synced));
     RemoveStaleTemporaries(file);
     return true;
 }
@@ -289,7 +284,7 @@ bool SaveGame(Slot& slot, const rules::Board& board, std::string* error, std::st
         Say(error, failed.message + " " + refused.message);
         return false;
     }
-    Say(notice, "Hra je uložena do " + Text(refuge.file) + ". " + failed.message);
+    Say(notice, "Hra je uložena do " + sys::PathText(refuge.file) + ". " + failed.message);
     slot = refuge;
     return true;
 }
@@ -315,7 +310,9 @@ namespace {
 std::optional<rules::Board> ReadSave(const std::filesystem::path& file, std::string* error) {
     sys::Handle handle = sys::NoHandle;
     if (const sys::Error failed = sys::OpenToRead(file, &handle)) {
-        Say(error, Because("Soubor " + Text(file) + " nelze otevřít", failed));
+        // The data folder is made by the first save: before it, there is just no save.
+        Say(error, Because("Soubor " + sys::PathText(file) + " nelze otevřít",
+                           failed == sys::NoFolder ? sys::NotFound : failed));
         return std::nullopt;
     }
     sys::Kind kind = sys::Kind::Other;
@@ -325,20 +322,20 @@ std::optional<rules::Board> ReadSave(const std::filesystem::path& file, std::str
     if (failure == 0 && kind == sys::Kind::Plain) failure = ReadAtMost(handle, MaxFileSize, text);
     sys::Close(handle);
     if (failure == 0 && kind != sys::Kind::Plain) {
-        Say(error, "Soubor " + Text(file) + " není obyčejný soubor.");
+        Say(error, "Soubor " + sys::PathText(file) + " není obyčejný soubor.");
         return std::nullopt;
     }
     if (failure == sys::TooLarge) {
-        Say(error, "Soubor " + Text(file) + " je příliš velký na uloženou hru.");
+        Say(error, "Soubor " + sys::PathText(file) + " je příliš velký na uloženou hru.");
         return std::nullopt;
     }
     if (failure != 0) {
-        Say(error, Because("Soubor " + Text(file) + " nelze přečíst", failure));
+        Say(error, Because("Soubor " + sys::PathText(file) + " nelze přečíst", failure));
         return std::nullopt;
     }
     std::string why;
     std::optional<rules::Board> board = ParseBoard(text, &why);
-    if (!board) Say(error, "Soubor " + Text(file) + ": " + why);
+    if (!board) Say(error, "Soubor " + sys::PathText(file) + ": " + why);
     return board;
 }
 

@@ -30,6 +30,10 @@ extern const Error ShortWrite;  // the system took none of the bytes it was give
 std::string Reason(Error error);
 // The system's own words, whatever they are.
 std::string SystemMessage(Error error);
+// A path as the messages show it: UTF-8 with this system's separators. A name the system
+// allows but UTF-8 cannot hold (an unpaired surrogate on Windows) shows U+FFFD in its
+// place: this never fails.
+std::string PathText(const std::filesystem::path& path);
 
 // An open file; -1 is none.
 using Handle = std::intptr_t;

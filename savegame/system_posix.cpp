@@ -26,6 +26,11 @@ std::string SystemMessage(Error error) {
     return std::strerror(error);
 }
 
+// The bytes of a name, as the terminal and Qt take them.
+std::string PathText(const std::filesystem::path& path) {
+    return path.native();
+}
+
 std::string Reason(Error error) {
     switch (error) {
         case ENOENT:

@@ -10,8 +10,12 @@
 
 namespace savegame::sys {
 
-// ERROR_DIRECTORY_NOT_SUPPORTED, which MinGW's headers do not name.
+// Errors that MinGW's headers do not name: ERROR_DIRECTORY_NOT_SUPPORTED,
+// ERROR_DISK_QUOTA_EXCEEDED, and the antivirus's ERROR_VIRUS_INFECTED and
+// ERROR_VIRUS_DELETED.
 constexpr DWORD DirectoryNotSupported = 336;
+constexpr DWORD DiskQuotaExceeded = 1295;
+constexpr DWORD VirusInfected = 225, VirusDeleted = 226;
 
 const Error NotFound = ERROR_FILE_NOT_FOUND;
 const Error NoFolder = ERROR_PATH_NOT_FOUND;
@@ -88,6 +92,13 @@ std::string SystemMessage(Error error) {
     return message.empty() ? "chyba systému Windows " + std::to_string(error) : message;
 }
 
+std::string PathText(const std::filesystem::path& path) {
+    std::filesystem::path preferred = path;
+    const std::wstring& name = preferred.make_preferred().native();
+    // Without WC_ERR_INVALID_CHARS an unpaired surrogate becomes U+FFFD.
+    return Utf8(name.c_str(), static_cast<int>(name.size()));
+}
+
 std::string Reason(Error error) {
     switch (error) {
         case ERROR_FILE_NOT_FOUND:
@@ -99,7 +110,27 @@ std::string Reason(Error error) {
             return "přístup odepřen";
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
+        case ERROR_USER_MAPPED_FILE:
             return "soubor používá jiný program";
+        case ERROR_FILE_READ_ONLY:
+            return "soubor je jen pro čtení";
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            return "síťová složka není dostupná";
+        case ERROR_UNEXP_NET_ERR:
+        case ERROR_NETNAME_DELETED:
+            return "spojení se síťovou složkou bylo přerušeno";
+        case ERROR_NO_MEDIA_IN_DRIVE:
+            return "v jednotce není médium";
+        case ERROR_DEVICE_NOT_CONNECTED:
+            return "zařízení není připojeno";
+        case DiskQuotaExceeded:
+        case ERROR_NOT_ENOUGH_QUOTA:
+            return "překročena kvóta";
+        case VirusInfected:
+            return "antivirový program v souboru našel virus";
+        case VirusDeleted:
+            return "antivirový program soubor odstranil";
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
             return "na disku není volné místo";
@@ -249,10 +280,14 @@ Error Replace(const std::filesystem::path& from, const std::filesystem::path& to
         }
         if (!byHandle) failed = ReplaceByMove(from, to);
         if (!Transient(failed)) break;
-        // Windows says only "access denied" where a folder stands in the file's place.
+        // Windows says only "access denied" where a folder or a read-only file stands in
+        // the file's place; neither goes away by waiting.
         const DWORD attributes = ::GetFileAttributesW(to.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY)
             return IsFolder;
+        if (attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_READONLY &&
+            failed == ERROR_ACCESS_DENIED)
+            return ERROR_FILE_READ_ONLY;
     }
     return failed;
 }
@@ -313,7 +348,8 @@ bool InForeignFolder(const std::filesystem::path& folder) {
 }
 
 bool IsRefusal(Error error) {
-    return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
+    return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT ||
+           error == ERROR_FILE_READ_ONLY;
 }
 
 // The player's roaming application data folder, as the system knows it: where the player

@@ -110,6 +110,12 @@ TEST_F(SaveDirectory, FailuresNameThePathAndChangeNothing) {
             EXPECT_NE(error.find(Utf8(file)), std::string::npos) << what << ": " << error;
     };
     refusedLoad("missing", savegame::sys::NotFound);
+    {
+        // The data folder before the first save: there is no save yet.
+        const fs::path never = dir_ / "data" / "hra.dat";
+        EXPECT_FALSE(savegame::LoadGame(never, &error));
+        EXPECT_TRUE(Names(error, never, savegame::sys::NotFound)) << error;
+    }
     // A valid board followed by a megabyte of blank lines is still too large to read.
     WriteBytes(file, Repeat(" 0 \r\n", 112) + std::string(1 << 20, '\n'));
     refusedLoad("huge", 0);

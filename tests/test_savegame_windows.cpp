@@ -35,11 +35,33 @@ void AllowToReplace(const fs::path& file) {
 }
 
 TEST(Reasons, CzechForWhatAPlayerMeets) {
-    for (const long error : std::initializer_list<long>{
-             ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED,
-             ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL,
-             ERROR_WRITE_PROTECT, ERROR_NOT_READY, ERROR_FILE_TOO_LARGE, sys::IsFolder,
-             ERROR_DIRECTORY, ERROR_WRITE_FAULT, ERROR_INVALID_NAME, ERROR_FILENAME_EXCED_RANGE}) {
+    for (const long error : std::initializer_list<long>{ERROR_FILE_NOT_FOUND,
+                                                        ERROR_PATH_NOT_FOUND,
+                                                        ERROR_ACCESS_DENIED,
+                                                        ERROR_SHARING_VIOLATION,
+                                                        ERROR_LOCK_VIOLATION,
+                                                        ERROR_DISK_FULL,
+                                                        ERROR_HANDLE_DISK_FULL,
+                                                        ERROR_WRITE_PROTECT,
+                                                        ERROR_NOT_READY,
+                                                        ERROR_FILE_TOO_LARGE,
+                                                        sys::IsFolder,
+                                                        ERROR_DIRECTORY,
+                                                        ERROR_WRITE_FAULT,
+                                                        ERROR_INVALID_NAME,
+                                                        ERROR_FILENAME_EXCED_RANGE,
+                                                        ERROR_USER_MAPPED_FILE,
+                                                        ERROR_FILE_READ_ONLY,
+                                                        ERROR_BAD_NETPATH,
+                                                        ERROR_BAD_NET_NAME,
+                                                        ERROR_UNEXP_NET_ERR,
+                                                        ERROR_NETNAME_DELETED,
+                                                        ERROR_NO_MEDIA_IN_DRIVE,
+                                                        ERROR_DEVICE_NOT_CONNECTED,
+                                                        ERROR_NOT_ENOUGH_QUOTA,
+                                                        1295L /* disk quota */,
+                                                        225L /* a virus found */,
+                                                        226L /* a virus removed */}) {
         const int code = static_cast<int>(error);
         EXPECT_NE(sys::Reason(code), sys::SystemMessage(code)) << code;
         EXPECT_FALSE(sys::Reason(code).empty()) << code;
@@ -51,7 +73,7 @@ TEST(Reasons, CzechForWhatAPlayerMeets) {
 // Only the system refusing to write sends a save to the data folder; a failure to write,
 // or a file another program holds, is reported.
 TEST(Reasons, RefusalsAreNoPermissionAndWriteProtection) {
-    for (const long error : {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT})
+    for (const long error : {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT, ERROR_FILE_READ_ONLY})
         EXPECT_TRUE(sys::IsRefusal(static_cast<int>(error))) << error;
     for (const long error : std::initializer_list<long>{
              0, ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, ERROR_DISK_FULL, ERROR_NOT_READY,
@@ -97,6 +119,24 @@ TEST_F(SaveDirectory, TheDataFolderIsTheKnownRoamingFolder) {
     ASSERT_EQ(::_wputenv_s(L"APPDATA", (dir_ / u8"Jiří Čermák").c_str()), 0);
     EXPECT_EQ(sys::PlayerDataFolder(), known);
     ::_wputenv_s(L"APPDATA", kept.c_str());
+}
+
+// A message shows a path with Windows' separators however it was put together (Qt gives
+// the program's folder with slashes), and a name with an unpaired surrogate, which NTFS
+// allows and UTF-8 cannot hold, with U+FFFD in its place: building the message never
+// fails.
+TEST_F(SaveDirectory, MessagesShowEveryPath) {
+    const fs::path slashed(dir_.generic_wstring() + L"/gone/hra.dat");
+    std::string error;
+    EXPECT_FALSE(savegame::SaveGame({slashed}, PlayedBoard(), &error));
+    EXPECT_EQ(error.find('/'), std::string::npos) << error;
+    EXPECT_TRUE(Names(error, dir_ / "gone", ERROR_PATH_NOT_FOUND)) << error;
+
+    const fs::path lone = dir_ / std::wstring(L"Hry \xD800 hráč") / "hra.dat";
+    EXPECT_FALSE(savegame::SaveGame({lone}, PlayedBoard(), &error));
+    EXPECT_NE(error.find("Hry \xEF\xBF\xBD hráč"), std::string::npos) << error;
+    EXPECT_FALSE(savegame::LoadGame(lone, &error));
+    EXPECT_NE(error.find("\xEF\xBF\xBD"), std::string::npos) << error;
 }
 
 namespace {
