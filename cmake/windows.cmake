@@ -4,7 +4,7 @@
 # The MinGW runtime the programs and Qt load: shipped beside them, and found by Wine when
 # the tests run.
 set(MORVEL_MINGW_RUNTIME)
-foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll libssp-0.dll)
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
                   OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT IS_ABSOLUTE "${found}")
@@ -53,15 +53,16 @@ macro(morvel_windows_gtest)
   endif()
 endmacro()
 
+include(${CMAKE_CURRENT_LIST_DIR}/windows_version.cmake)
 # The icon, the version information (in Czech) and the manifest of a program:
 # morvel_program_resources(TARGET DESCRIPTION GUI|CONSOLE). A GUI program opens no console
 # window of its own.
 function(morvel_program_resources target description kind)
   set(MORVEL_RC_NAME ${target})
   set(MORVEL_RC_DESCRIPTION ${description})
-  string(REPLACE "." "," MORVEL_RC_VERSION "${PROJECT_VERSION}.0.0")
+  morvel_four_part_version(${PROJECT_VERSION} MORVEL_RC_VERSION_DOTTED)
+  string(REPLACE "." "," MORVEL_RC_VERSION "${MORVEL_RC_VERSION_DOTTED}")
   set(MORVEL_RC_ICON ${PROJECT_SOURCE_DIR}/assets/icons/morvel.ico)
-  set(MORVEL_RC_VERSION_DOTTED "${PROJECT_VERSION}.0.0")
   set(MORVEL_RC_MANIFEST ${CMAKE_BINARY_DIR}/windows/morvel.manifest)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/morvel.manifest.in
                  ${MORVEL_RC_MANIFEST} @ONLY)

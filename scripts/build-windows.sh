@@ -66,8 +66,20 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 folder=$stage/Morvel
 cmake --install "$build" --prefix "$folder" >/dev/null
-find "$folder" -name '*.exe' -o -name '*.dll' | sort |
-  xargs x86_64-w64-mingw32-strip --strip-all
+mapfile -t shipped < <(find "$folder" -name '*.exe' -o -name '*.dll' | sort)
+x86_64-w64-mingw32-strip --strip-all "${shipped[@]}"
+# Every program and DLL shipped loads at a random address, high ones too, with data that is
+# never run; the programs' version information and manifests carry the version as the
+# four numbers Windows wants.
+version4=$(cmake -DMORVEL_PRINT_VERSION="$version" -P "$root/cmake/windows_version.cmake")
+pe_check() {
+  python3 "$root/tools/pe_check.py" "$@" >"$build/pe-check.log" || {
+    cat "$build/pe-check.log" >&2
+    exit 1
+  }
+}
+pe_check "${shipped[@]}"
+pe_check --version "$version4" --manifest "$folder/morvel.exe" "$folder/morvel-cli.exe"
 find "$folder" -type d -exec chmod 755 {} + && find "$folder" -type f -exec chmod 644 {} +
 find "$folder" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 
@@ -79,6 +91,7 @@ rm -f "$out/$name.zip" "$out/$name-setup.exe"
   TZ=UTC zip -q -X -9 -@ "$out/$name.zip")
 
 make_installer "$folder" "$version" "$out/$name-setup.exe"
+pe_check --version "$version4" "$out/$name-setup.exe"
 touch -d "@$SOURCE_DATE_EPOCH" "$out/$name.zip" "$out/$name-setup.exe"
 
 echo "build-windows: $(du -h "$out/$name.zip" | cut -f1) $out/$name.zip"

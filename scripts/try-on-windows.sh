@@ -216,10 +216,13 @@ key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Morvel'
 earlier=$work/earlier/Morvel
 mkdir -p "$earlier" && (cd "$work/earlier" && unzip -q "$zip")
 echo "only the earlier version has me" >"$earlier/styles/morvel-earlier.dll"
-bash "$root/scripts/build-windows.sh" installer "$earlier" 1.2 "$work/earlier-setup.exe" \
+# A version of three numbers: the installer's version information has the four Windows
+# wants.
+bash "$root/scripts/build-windows.sh" installer "$earlier" 1.2.1 "$work/earlier-setup.exe" \
   >"$work/earlier-setup.log" 2>&1 &&
+  python3 "$root/tools/pe_check.py" --version 1.2.1.0 "$work/earlier-setup.exe" &&
   wine "$work/earlier-setup.exe" /S && wineserver -w && [ -f "$installed/styles/morvel-earlier.dll" ]
-check "an earlier version installed by its setup.exe /S" $?
+check "an earlier version 1.2.1 (1.2.1.0 in its version information) installed by its setup.exe /S" $?
 # As the versions before the installer's mark left their folder: the registry proves it
 # ours.
 rm -f "$installed/morvel-instalace.txt"

@@ -49,7 +49,18 @@ InstallDir "$LOCALAPPDATA\Programs\${APP}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${APP} ${VERSION}"
 
-VIProductVersion "${VERSION}.0.0"
+; The four numbers Windows wants in the version information: 1.3 is 1.3.0.0.
+!searchparse /noerrors "${VERSION}" "" VERSION_1 "." VERSION_2 "." VERSION_3 "." VERSION_4
+!ifndef VERSION_2
+  !define VERSION_2 0
+!endif
+!ifndef VERSION_3
+  !define VERSION_3 0
+!endif
+!ifndef VERSION_4
+  !define VERSION_4 0
+!endif
+VIProductVersion "${VERSION_1}.${VERSION_2}.${VERSION_3}.${VERSION_4}"
 VIAddVersionKey /LANG=1029 "ProductName" "${APP}"
 VIAddVersionKey /LANG=1029 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1029 "FileVersion" "${VERSION}"

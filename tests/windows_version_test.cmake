@@ -1,0 +1,12 @@
+# cmake -P windows_version_test.cmake: the four-part versions of the Windows build.
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/windows_version.cmake)
+foreach(pair "1.3=1.3.0.0" "1.3.1=1.3.1.0" "2=2.0.0.0" "1.3.1.7=1.3.1.7" "10.20.30=10.20.30.0")
+  string(REPLACE "=" ";" pair "${pair}")
+  list(GET pair 0 version)
+  list(GET pair 1 expected)
+  morvel_four_part_version(${version} got)
+  if(NOT got STREQUAL expected)
+    message(FATAL_ERROR "${version} gave ${got}, not ${expected}")
+  endif()
+endforeach()
+message(STATUS "four-part versions: right")
