@@ -29,6 +29,7 @@
 #include "ai_high.h"
 #include "ai_low.h"
 #include "arena.h"
+#include "cli_system.h"
 #include "game_state.h"
 #include "geometry.h"
 #include "random_source.h"
@@ -58,9 +59,7 @@ const char* const Usage =
 const char* const Footer =
     "Exit status: 0 done, 1 standard output could not be written, 2 bad arguments or input\n"
     "(nothing is printed on standard output), 3 the --random file ran out, 4 the arena's\n"
-    "--check found a board that broke the rules. A pipe whose reader has gone ends it\n"
-    "quietly by SIGPIPE, as it does text filters.\n"
-    "See morvel-cli(6).";
+    "--check found a board that broke the rules.\n";
 
 // Bad arguments: said with the usage. Bad input: said in one line. Both exit 2.
 struct UsageError {
@@ -92,9 +91,14 @@ std::string ReadInput(const std::optional<std::string>& path, const char* what, 
         std::string(what) + (path ? " file '" + *path + "'" : " (standard input)");
     namespace sys = savegame::sys;
     sys::Handle handle = sys::StandardInput();
-    // The name is UTF-8 on every system.
+    // The name is UTF-8 on every system; on Windows one that is not cannot name a file.
     if (path) {
-        const std::filesystem::path file(std::u8string(path->begin(), path->end()));
+        std::filesystem::path file;
+        try {
+            file = std::filesystem::path(std::u8string(path->begin(), path->end()));
+        } catch (const std::exception&) {
+            throw InputError{"the " + name + " has a name that is not UTF-8"};
+        }
         if (const sys::Error failed = sys::OpenToRead(file, &handle, true))
             throw InputError{"cannot open the " + name + ": " + sys::SystemMessage(failed)};
     }
@@ -259,7 +263,7 @@ int Geometry(const std::string& screenSize) {
 
 int main(int argc, char** argv) {
     CLI::App app{"The rules and computer players of Morvel on the command line.", "morvel-cli"};
-    app.footer(Footer);
+    app.footer(std::string(Footer) + cli_system::HelpEnd());
     app.set_version_flag("--version", "morvel-cli " MORVEL_VERSION);
     app.require_subcommand(1);
 
