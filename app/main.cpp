@@ -52,17 +52,26 @@ std::optional<int> HandleCommandLine(int argc, char** argv) {
     const bool parsed = parser.parse(arguments);
     const bool answers = !parsed || !parser.positionalArguments().isEmpty() || parser.isSet(help) ||
                          parser.isSet(version);
-    if (answers) platform::UseParentConsole();
+    const bool heard = answers && platform::UseParentConsole();
     if (!parsed || !parser.positionalArguments().isEmpty()) {
-        QString why;
-        if (!parser.unknownOptionNames().isEmpty())
-            why =
-                QStringLiteral("neznámá volba '%1'").arg(parser.unknownOptionNames().constFirst());
-        else if (!parsed)
-            why = parser.errorText();
-        else
-            why = QStringLiteral("nečekaný argument '%1'")
-                      .arg(parser.positionalArguments().constFirst());
+        QString why, what;
+        if (!parser.unknownOptionNames().isEmpty()) {
+            what = parser.unknownOptionNames().constFirst();
+            why = QStringLiteral("neznámá volba '%1'").arg(what);
+        } else if (!parsed) {
+            why = what = parser.errorText();
+        } else {
+            what = parser.positionalArguments().constFirst();
+            why = QStringLiteral("nečekaný argument '%1'").arg(what);
+        }
+        // A file dropped on the program, or "Open with", with no console to say it in: the
+        // player is told, and the game starts all the same.
+        if (!heard &&
+            platform::TellWithoutConsole(
+                QStringLiteral("Hra Morvel neotvírá soubory a jiné volby než --help a --version "
+                               "nezná, a „%1“ proto nechává stranou. Spustí se jako obvykle.")
+                    .arg(what)))
+            return std::nullopt;
         std::fprintf(stderr, "morvel: %s\nPoužití: morvel [--help] [--version]\n",
                      why.toLocal8Bit().constData());
         return BadUsage;
@@ -92,7 +101,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Morvel"));
     QApplication::setApplicationVersion(QStringLiteral(MORVEL_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(MORVEL_APP_ID));
-    QApplication::setWindowIcon(QIcon(assets::Icon));
+    QApplication::setWindowIcon(assets::WindowIcon());
 
     rules::GameState state;
     rules::ClockMixedRandom random(rules::ClockMixedRandom::SteadyClockNanoseconds());

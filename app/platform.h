@@ -1,13 +1,23 @@
 #pragma once
 
+class QString;
+
 // What the program's start does differently on each system: platform_posix.cpp and
 // platform_windows.cpp, one of which the build takes.
 namespace platform {
 
 // Makes standard output and standard error reach the terminal that started the program,
 // for --help, --version and a usage error. A Windows program with windows has no console
-// of its own: it borrows its parent's, unless its output goes to a file or a pipe.
-void UseParentConsole();
+// of its own: it borrows its parent's, unless its output goes to a file or a pipe, and
+// gives the console back its code page when it ends. Returns whether what is written
+// there reaches anyone: false for a Windows program started with no console and nothing
+// redirected (a file dropped on it in Explorer, "Open with").
+bool UseParentConsole();
+
+// Says `text` (UTF-8) to a player who has no console to read it in: a message box on
+// Windows. False where the system has no such way; the program then ends with its usage
+// error as on a command line.
+bool TellWithoutConsole(const QString& text);
 
 // Readies the process before Qt starts. On Windows, Qt obeys variables that another Qt
 // program may have left in the player's environment (QT_PLUGIN_PATH,

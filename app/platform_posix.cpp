@@ -2,7 +2,13 @@
 
 namespace platform {
 
-void UseParentConsole() {}
+bool UseParentConsole() {
+    return true;
+}
+
+bool TellWithoutConsole(const QString&) {
+    return false;
+}
 
 void PrepareStart() {}
 

@@ -31,20 +31,42 @@ std::filesystem::path ProgramFolder() {
     }
 }
 
+// A file or a pipe; a console handle the program inherited is not one.
 bool Redirected(DWORD which) {
     const HANDLE handle = ::GetStdHandle(which);
-    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
+    const DWORD type = ::GetFileType(handle);
+    return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
+}
+
+// The console's code page before the texts' UTF-8, given back when the program ends: the
+// console is the player's, and stays theirs after it.
+UINT consoleCodePage = 0;
+
+void GiveBackCodePage() {
+    if (consoleCodePage != 0) ::SetConsoleOutputCP(consoleCodePage);
 }
 
 }  // namespace
 
-void UseParentConsole() {
+bool UseParentConsole() {
     const bool out = Redirected(STD_OUTPUT_HANDLE), err = Redirected(STD_ERROR_HANDLE);
-    if ((out && err) || !::AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    if (out && err) return true;
+    if (!::AttachConsole(ATTACH_PARENT_PROCESS) && ::GetLastError() != ERROR_ACCESS_DENIED)
+        return err;
+    // (ERROR_ACCESS_DENIED: the program has a console already.)
     if (!out) std::freopen("CONOUT$", "w", stdout);
     if (!err) std::freopen("CONOUT$", "w", stderr);
     // The texts are UTF-8.
-    ::SetConsoleOutputCP(CP_UTF8);
+    consoleCodePage = ::GetConsoleOutputCP();
+    if (consoleCodePage != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8)) std::atexit(GiveBackCodePage);
+    return true;
+}
+
+bool TellWithoutConsole(const QString& text) {
+    ::MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.utf16()), L"Morvel",
+                  MB_OK | MB_ICONINFORMATION);
+    return true;
 }
 
 void PrepareStart() {

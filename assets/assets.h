@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <QRect>
 #include <QString>
 
@@ -13,11 +14,14 @@ inline const QString Board = QStringLiteral(":/board.png");  // board@2x.png on 
 inline const QString Tile = QStringLiteral(":/tile.png");
 inline const QString Hand = QStringLiteral(":/hand.png");
 inline const QString Hourglass = QStringLiteral(":/hourglass.png");
-inline const QString Icon = QStringLiteral(":/icon.png");
 inline const QString Banner = QStringLiteral(":/banner.png");
 inline const QString Start = QStringLiteral(":/start.png");
 inline const QString StartHover = QStringLiteral(":/start-hover.png");
 inline const QString Splash = QStringLiteral(":/splash.png");
+
+// The desktop's icon in each of its sizes (16 to 256 pixels), for the window and the
+// taskbar, sharp at any scale.
+QIcon WindowIcon();
 
 // The classic dialog face: bold "MS Sans Serif", or a bold sans-serif where it is missing.
 QFont ClassicFont(double points);

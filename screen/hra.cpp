@@ -84,7 +84,7 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot sa
       hourglass_(QPixmap(assets::Hourglass), 0, 0),
       computerDelayMs_(computerDelayMs) {
     setWindowTitle(QStringLiteral("Morvel   tým Morvel, 2026"));
-    setWindowIcon(QIcon(assets::Icon));
+    setWindowIcon(assets::WindowIcon());
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     resize(TwipRect(0, 0, 8730, 5925).size());

@@ -101,6 +101,32 @@ e2e() {
 e2e --wine "$game"
 check "the real program from the unpacked zip: splash, menu, games to their end at both levels, saves beside itself" $?
 
+step "the same copy from a console, and with a file dropped on it"
+[ "$(cd "$game" && wine cmd /c 'morvel.exe --version' 2>/dev/null | tr -d '\r')" = "morvel $version" ]
+check "morvel.exe --version through cmd prints the version" $?
+(cd "$game" && wine cmd /c 'morvel.exe --help' 2>/dev/null) | tr -d '\r' |
+  grep -q '^Použití: morvel \[volby\]$'
+check "morvel.exe --help through cmd prints the Czech help" $?
+# As Explorer starts it for a file dropped on it: no console, nothing redirected. The
+# player is told in a box (a window named Morvel alone), and after its OK the game starts.
+wine start /unix "$game/morvel.exe" "$(winepath -w "$game/README.txt")" >/dev/null 2>&1
+told=
+for _ in $(seq 40); do
+  told=$(xdotool search --name '^Morvel$' 2>/dev/null | head -1)
+  [ -n "$told" ] && break
+  sleep 0.5
+done
+[ -n "$told" ] && xdotool key --window "$told" Return 2>/dev/null
+started=1
+for _ in $(seq 40); do
+  xdotool search --name '^Morvel   tým Morvel' >/dev/null 2>&1 && started=0 && break
+  sleep 0.5
+done
+[ -n "$told" ] && [ "$started" -eq 0 ]
+check "a file dropped on morvel.exe: a box says it is left aside, then the game starts" $?
+wineserver -k 2>/dev/null
+wineserver -w
+
 step "the same copy, read-only: the save goes to %APPDATA%\\Morvel"
 rm -f "$game/hra.dat"
 # A read-only view of the folder, which root cannot write into either, in a mount

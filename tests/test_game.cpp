@@ -199,6 +199,10 @@ void GameWindowTest::drawingSurvivesHidingAndResizing() {
     QCOMPARE(g.window.kbod()->geometry().bottom() + 1, g.window.Plocha()->geometry().top());
     QCOMPARE(g.window.kbod()->width(), g.window.Plocha()->width());
     QCOMPARE(g.window.kbod()->x(), g.window.Plocha()->x());
+    // The taskbar and the title bar take the icon's size they need: all are there.
+    const QList<QSize> sizes = g.window.windowIcon().availableSizes();
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
 }
 
 void GameWindowTest::menuButtonsAndStartImage() {
