@@ -36,6 +36,17 @@ check() { # check WHAT STATUS
     echo "FAIL: $1"
   fi
 }
+# window_named PATTERN HALF_SECONDS: waits that long at most for a window whose name
+# matches PATTERN, and prints its id.
+window_named() {
+  local id
+  for _ in $(seq "$2"); do
+    id=$(xdotool search --name "$1" 2>/dev/null | head -1)
+    [ -n "$id" ] && echo "$id" && return 0
+    sleep 0.5
+  done
+  return 1
+}
 step_start=0
 step() {
   [ "$step_start" -ne 0 ] && echo "   ($(($(date +%s) - step_start)) s)"
@@ -110,19 +121,8 @@ check "morvel.exe --help through cmd prints the Czech help" $?
 # As Explorer starts it for a file dropped on it: no console, nothing redirected. The
 # player is told in a box (a window named Morvel alone), and after its OK the game starts.
 wine start /unix "$game/morvel.exe" "$(winepath -w "$game/README.txt")" >/dev/null 2>&1
-told=
-for _ in $(seq 40); do
-  told=$(xdotool search --name '^Morvel$' 2>/dev/null | head -1)
-  [ -n "$told" ] && break
-  sleep 0.5
-done
-[ -n "$told" ] && xdotool key --window "$told" Return 2>/dev/null
-started=1
-for _ in $(seq 40); do
-  xdotool search --name '^Morvel   tým Morvel' >/dev/null 2>&1 && started=0 && break
-  sleep 0.5
-done
-[ -n "$told" ] && [ "$started" -eq 0 ]
+told=$(window_named '^Morvel$' 40) && xdotool key --window "$told" Return 2>/dev/null &&
+  window_named '^Morvel   tým Morvel' 40 >/dev/null
 check "a file dropped on morvel.exe: a box says it is left aside, then the game starts" $?
 wineserver -k 2>/dev/null
 wineserver -w
@@ -210,12 +210,7 @@ check "setup.exe /S /D=C:\\Hry ends with status 2 (got $refused) and leaves ever
 # page is still there; Esc then ends setup. Nothing is written.
 wine "$setup" '/D=C:\Hry' >/dev/null 2>&1 &
 setup_pid=$!
-page=
-for _ in $(seq 60); do
-  page=$(xdotool search --name '^Instalace Morvel' 2>/dev/null | head -1)
-  [ -n "$page" ] && break
-  sleep 0.5
-done
+page=$(window_named '^Instalace Morvel' 60)
 boxes() { xwininfo -root -tree | grep -c '"Instalace Morvel": ('; }
 xdotool key --window "$page" Return 2>/dev/null
 sleep 2
@@ -257,11 +252,7 @@ rm -f "$installed/morvel-instalace.txt"
 start_game() {
   wine "$installed/morvel.exe" >/dev/null 2>&1 &
   game_pid=$!
-  for _ in $(seq 60); do
-    xdotool search --name '^Morvel' >/dev/null 2>&1 && return 0
-    sleep 0.5
-  done
-  return 1
+  window_named '^Morvel' 60 >/dev/null
 }
 # Runs a silent setup or uninstaller while the game runs: five seconds later the installed
 # files must be as they were; once the game has ended it must go on and end with status 0.
