@@ -14,7 +14,7 @@ namespace platform {
 // redirected (a file dropped on it in Explorer, "Open with").
 bool UseParentConsole();
 
-// Says `text` (UTF-8) to a player who has no console to read it in: a message box on
+// Says `text` to a player who has no console to read it in: a message box on
 // Windows. False where the system has no such way; the program then ends with its usage
 // error as on a command line.
 bool TellWithoutConsole(const QString& text);
