@@ -290,6 +290,26 @@ TEST(ComputerTurn, LowLevelFallbackScanReachesEveryCell) {
             }
 }
 
+// Both levels' first scan finds their one full cell wherever it lies, from the first row
+// and column to the last, and plays it without drawing a random number.
+TEST(ComputerTurn, BothLevelsFindTheirFullCellOnEveryCell) {
+    for (int difficulty : {LowDifficulty, HighDifficulty})
+        for (int r = 1; r <= 8; ++r)
+            for (int c = 1; c <= 7; ++c) {
+                GameState state = ComputerToMove(BoardWith(""), difficulty);
+                state.board.Set(c, r, 2, state.CriticalMass);
+                ScriptedRandom random({0.5, 0.5});
+                ai_low::Module low;
+                ai_high::Module high;
+                ASSERT_TRUE(difficulty == LowDifficulty
+                                ? ai_low::ComputerMoveLow(low, state, random)
+                                : ai_high::ComputerMoveHigh(high, state, random));
+                EXPECT_EQ(std::make_pair(state.MoveColumn, state.MoveRow), std::make_pair(c, r))
+                    << "level " << difficulty << ", full cell at " << c << "," << r;
+                EXPECT_EQ(random.Draws(), 0u) << "level " << difficulty << " at " << c << "," << r;
+            }
+}
+
 TEST(ComputerTurn, NoPlayableCellPassesTheTurnWithoutAMove) {
     const rules::Board board = Everywhere(1, 1);
     for (int difficulty : {LowDifficulty, HighDifficulty}) {
