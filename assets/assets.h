@@ -23,7 +23,8 @@ inline const QString Splash = QStringLiteral(":/splash.png");
 // taskbar, sharp at any scale.
 QIcon WindowIcon();
 
-// The classic dialog face: bold "MS Sans Serif", or a bold sans-serif where it is missing.
+// The face of every text on the screens: DejaVu Sans Bold, the same letters on every system
+// (the system's copy on Debian, the program's own where the system has none).
 QFont ClassicFont(double points);
 
 // A control's place and size given in twips, as pixels.

@@ -105,6 +105,7 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot sa
     nah_->setGeometry(TwipRect(720, 840, 735, 255));
     nah_->setToolTip(QStringLiteral("Nahrát hru: rozestavění kamenů se načte ze souboru hra.dat"));
     for (QPushButton* button : {sav_, nah_}) {
+        button->setFont(assets::ClassicFont(8.25));
         button->setFocusPolicy(Qt::NoFocus);  // Esc must reach the window
         button->hide();
     }

@@ -23,10 +23,11 @@ test=(
   g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 # The Windows build: MinGW-w64 for the game and for Qt (built from Debian's qt6-base
-# source with this release's own host tools), NSIS for the installer.
+# source with this release's own host tools), the font the program carries, NSIS for the
+# installer; and openbox, the window manager under which its proof looks at the screens.
 windows=(
   cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools dpkg-dev
-  nsis zip googletest libcli11-dev locales
+  fonts-dejavu-core nsis zip googletest libcli11-dev locales openbox
 )
 
 case "${1:-}" in

@@ -1,9 +1,11 @@
 #include <QApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -123,6 +125,69 @@ struct Game {
     void Click(int n) { QTest::mouseClick(window.Plocha(), Qt::LeftButton, {}, CellCentre(n)); }
 };
 
+// Where a control's text is laid out, and how: a label's contents, or a button's text area
+// as its style gives it.
+std::pair<QRect, int> TextArea(QWidget* control) {
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return {label->contentsRect(),
+                int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0)};
+    auto* button = qobject_cast<QAbstractButton*>(control);
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    if (qobject_cast<QRadioButton*>(button))
+        return {button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button),
+                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic};
+    return {button->contentsRect(), Qt::AlignCenter | Qt::TextShowMnemonic};
+}
+
+// Every text of a window is set in DejaVu Sans Bold, fits its control, and no part of its
+// letters lies outside a widget that holds it or under a widget drawn over it (a later
+// sibling of the control or of any widget around it).
+void ExpectEveryTextWhole(QWidget* window) {
+    QList<QWidget*> controls;
+    for (QLabel* label : window->findChildren<QLabel*>())
+        if (!label->text().isEmpty()) controls.append(label);
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        if (!button->text().isEmpty()) controls.append(button);
+    QVERIFY(!controls.isEmpty());
+    for (QWidget* control : controls) {
+        if (!control->isVisibleTo(window)) continue;
+        const QString text = qobject_cast<QLabel*>(control)
+                                 ? qobject_cast<QLabel*>(control)->text()
+                                 : qobject_cast<QAbstractButton*>(control)->text();
+        const QString what = QStringLiteral("\"%1\" in %2").arg(text, window->windowTitle());
+        const QFontInfo face(control->font());
+        QVERIFY2(face.family() == QStringLiteral("DejaVu Sans") && face.bold(),
+                 qPrintable(what + QStringLiteral(": ") + face.family()));
+        const QFontMetrics metrics(control->font());
+        const auto [area, flags] = TextArea(control);
+        const QRect laidOut = metrics.boundingRect(area, flags, text);
+        QVERIFY2(area.contains(laidOut), qPrintable(what + QStringLiteral(" does not fit")));
+        // The letters themselves: one line's ink from its baseline, or a wrapped text's lines.
+        QRect ink = laidOut;
+        if (!text.contains(QLatin1Char('\n')) && laidOut.height() < 2 * metrics.lineSpacing())
+            ink = metrics.tightBoundingRect(text).translated(laidOut.left(),
+                                                             laidOut.top() + metrics.ascent());
+        const QRect inWindow = ink.translated(control->mapTo(window, QPoint(0, 0)));
+        for (QWidget* w = control; w != window; w = w->parentWidget()) {
+            const QRect holder(w->mapTo(window, QPoint(0, 0)), w->size());
+            QVERIFY2(holder.contains(inWindow), qPrintable(what + QStringLiteral(" runs out of ") +
+                                                           w->metaObject()->className()));
+            const QObjectList& siblings = w->parentWidget()->children();
+            for (qsizetype i = siblings.indexOf(w) + 1; i < siblings.size(); ++i) {
+                auto* above = qobject_cast<QWidget*>(siblings[i]);
+                if (!above || !above->isVisibleTo(window) || above->isWindow()) continue;
+                const QRect over(above->mapTo(window, QPoint(0, 0)), above->size());
+                QVERIFY2(!over.intersects(inWindow),
+                         qPrintable(what + QStringLiteral(" lies under a ") +
+                                    above->metaObject()->className() + QStringLiteral(" ") +
+                                    above->objectName()));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 class GameWindowTest : public QObject {
@@ -135,6 +200,7 @@ class GameWindowTest : public QObject {
     void drawingSurvivesHidingAndResizing();
     void menuButtonsAndStartImage();
     void splashShowsTheGameAfterFourSeconds();
+    void everyTextIsWhole();
 
   private:
     std::unique_ptr<UnexpectedModals> unexpected_;
@@ -263,6 +329,31 @@ void GameWindowTest::splashShowsTheGameAfterFourSeconds() {
     QTRY_VERIFY_WITH_TIMEOUT(shown, 2000);
     QVERIFY(!splash.isVisible());
     QVERIFY(!splash.Timer1().isActive());  // it fires once
+}
+
+void GameWindowTest::everyTextIsWhole() {
+    logo splash([] {});
+    splash.show();
+    ExpectEveryTextWhole(&splash);
+    splash.close();
+    if (QTest::currentTestFailed()) return;
+
+    unexpected_.reset();
+    GameState state;
+    nas menu(state);
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    ExpectEveryTextWhole(&menu);
+    menu.done(QDialog::Rejected);
+    if (QTest::currentTestFailed()) return;
+
+    // The labels as a new game shows them, and as a move changes them.
+    Game g;
+    g.Begin(rules::TwoPlayers);
+    ExpectEveryTextWhole(&g.window);
+    g.Click(1);
+    QTRY_COMPARE(g.window.Label1(0)->text(), QStringLiteral("1 kolo"));
+    ExpectEveryTextWhole(&g.window);
 }
 
 QTEST_MAIN(GameWindowTest)
