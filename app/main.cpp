@@ -79,9 +79,16 @@ std::optional<int> HandleCommandLine(int argc, char** argv) {
     if (parser.isSet(help)) {
         std::fputs(HelpText, stdout);
         std::fputs(platform::SaveLocationHelp(), stdout);
-    } else if (parser.isSet(version))
-        std::printf("morvel %s\n", MORVEL_VERSION);
-    else
+    } else if (parser.isSet(version)) {
+        // The first line alone is the version, for scripts; then the notice that the Qt
+        // libraries' licence asks for, which the screens do not show.
+        std::printf(
+            "morvel %s\n"
+            "Copyright 2026 tým Morvel.\n"
+            "Používá knihovnu Qt %s pod licencí GNU LGPL 3.0; Morvel dovoluje ji\n"
+            "upravit a nahradit. Licence: %s\n",
+            MORVEL_VERSION, qVersion(), platform::LicenceLocation());
+    } else
         return std::nullopt;
     // What could not be written (a full disk, a closed pipe) is no answer.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

@@ -31,4 +31,7 @@ void PrepareStart();
 // Where the game is saved, as the help text tells it: one or more lines in Czech.
 const char* SaveLocationHelp();
 
+// Where the licences of the game and of the Qt it uses are, as --version tells it.
+const char* LicenceLocation();
+
 }  // namespace platform

@@ -18,4 +18,8 @@ const char* SaveLocationHelp() {
            "Podrobnosti: man 6 morvel\n";
 }
 
+const char* LicenceLocation() {
+    return "/usr/share/doc/morvel/copyright";
+}
+
 }  // namespace platform

@@ -88,4 +88,8 @@ const char* SaveLocationHelp() {
            "%APPDATA%\\Morvel\\hra.dat.\n";
 }
 
+const char* LicenceLocation() {
+    return "README.txt a složka licences vedle programu";
+}
+
 }  // namespace platform

@@ -5,7 +5,9 @@
 #   morvel-<version>-windows-x86_64-setup.exe  the installer (NSIS)
 # in out/windows (or $MORVEL_WINDOWS_OUT). Qt for Windows is built once from Debian's
 # qt6-base source and cached (scripts/windows-qt.sh). The game, its tools and its tests
-# are built with -Werror into build-windows-qt; scripts/try-on-windows.sh runs them.
+# are built with -Werror into build-windows-qt (or $MORVEL_WINDOWS_BUILD);
+# scripts/try-on-windows.sh runs them. The folder's licences\build-toolchain.txt names
+# the Debian versions of the tools that built it.
 # Two runs of one commit make the same bytes: no link times in the programs, every file
 # date SOURCE_DATE_EPOCH or else the date of the Debian changelog's last entry, the zip's
 # entries sorted.
@@ -15,7 +17,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${MORVEL_WINDOWS_OUT:-$root/out/windows}
-build=$root/build-windows-qt
+build=${MORVEL_WINDOWS_BUILD:-$root/build-windows-qt}
 start=$(date +%s)
 
 # make_installer FOLDER VERSION OUTFILE: the uninstaller's list is every file of FOLDER,
@@ -66,6 +68,14 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 folder=$stage/Morvel
 cmake --install "$build" --prefix "$folder" >/dev/null
+# The tools that built the game and made its zip and installer (Qt's own are in
+# licences\qt\build).
+{
+  echo "Debian $(sed -n 's/^VERSION_ID=//p' /etc/os-release | tr -d '"')"
+  dpkg-query -W -f='${Package} ${Version}\n' g++-mingw-w64-x86-64-posix gcc-mingw-w64-base \
+    mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 cmake ninja-build qt6-base-dev-tools \
+    fonts-dejavu-core nsis zip
+} >"$folder/licences/build-toolchain.txt"
 mapfile -t shipped < <(find "$folder" -name '*.exe' -o -name '*.dll' | sort)
 x86_64-w64-mingw32-strip --strip-all "${shipped[@]}"
 # Every program and DLL shipped loads at a random address, high ones too, with data that is

@@ -26,9 +26,18 @@ options=(
   -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF
   -DFEATURE_jpeg=OFF -DFEATURE_system_doubleconversion=OFF -DFEATURE_sql_sqlite=OFF
 )
-# The cache is keyed by the exact Debian version, these options and the toolchain.
+# The compiler, its runtime and the linker that build Qt, at their Debian versions: these
+# are recorded beside Qt's licences and are part of the cache's key.
+toolchain=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-base mingw-w64-x86-64-dev
+  binutils-mingw-w64-x86-64 cmake ninja-build qt6-base-dev-tools)
+toolchain_versions() {
+  dpkg-query -W -f='${Package} ${Version}\n' "${toolchain[@]}"
+}
+# The cache is keyed by the exact Debian version, these options, the toolchain file and
+# the toolchain's versions.
 key=$( (echo "$version" && printf '%s\n' "${options[@]}" &&
-  cat "$root/packaging/windows/toolchain-mingw64.cmake") | sha256sum | cut -c1-12)
+  cat "$root/packaging/windows/toolchain-mingw64.cmake" && toolchain_versions) |
+  sha256sum | cut -c1-12)
 prefix="$cache/qt-$upstream-$key"
 if [ -f "$prefix/.complete" ]; then
   echo "windows-qt: Qt $upstream for Windows is cached in $prefix" >&2
@@ -90,6 +99,12 @@ cp "$work/src/debian/copyright" "$licences/debian-copyright.txt"
   done)
 echo "qt6-base $version, Debian $(sed -n 's/^VERSION_ID=//p' /etc/os-release | tr -d '"')" \
   >"$licences/SOURCE.txt"
+# How this Qt was built, for whoever builds a changed Qt to use with the game: this script
+# (its configure options above), the toolchain file, and the tools' Debian versions.
+mkdir -p "$licences/build"
+cp "$root/scripts/windows-qt.sh" "$licences/build/windows-qt.sh.txt"
+cp "$root/packaging/windows/toolchain-mingw64.cmake" "$licences/build/toolchain-mingw64.cmake.txt"
+toolchain_versions >"$licences/build/toolchain-versions.txt"
 touch "$prefix/.complete"
 echo "windows-qt: Qt built in $(($(date +%s) - start)) s" >&2
 rm -rf "$work"

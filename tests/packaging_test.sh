@@ -162,7 +162,7 @@ done
 ! grep -E '^/usr/(bin|lib)/' "$work/files"; check "nothing in /usr/bin or /usr/lib" $?
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 qt6-qpa-plugins; do
+for needed in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core; do
   grep -q "$needed" <<<"$depends"; check "Depends names $needed ($depends)" $?
 done
 [ "$(dpkg-deb -f "$deb" Section)" = games ]; check "section games" $?
@@ -194,8 +194,16 @@ done
 
 # The programs from the package's contents; the game answers without a display.
 games=$work/root/usr/games
-[ "$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$games/morvel" --version)" = "morvel 1.3" ]
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$games/morvel" --version >"$work/version"
+[ "$(head -1 "$work/version")" = "morvel 1.3" ]
 check "morvel --version without a display" $?
+# The notice Qt's licence asks for, with the place of the licences in the package.
+grep -q "Qt $(dpkg-query -W -f='${Version}' libqt6core6 libqt6core6t64 2>/dev/null |
+  sed 's/[+~-].*//').*LGPL 3.0" "$work/version" &&
+  grep -qF /usr/share/doc/morvel/copyright "$work/version" &&
+  [ -f "$work/root/usr/share/doc/morvel/copyright" ] &&
+  grep -q 'reverse engineer' "$work/root/usr/share/doc/morvel/copyright"
+check "morvel --version names Qt, its licence, and the copyright file, which grants LGPL-3's rights" $?
 env -u DISPLAY QT_QPA_PLATFORM=xcb "$games/morvel" --help | grep -q 'hra.dat'
 check "morvel --help" $?
 env -u DISPLAY QT_QPA_PLATFORM=xcb "$games/morvel" --no-such-option >/dev/null 2>"$work/err"
