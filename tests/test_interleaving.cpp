@@ -25,6 +25,7 @@
 #include "hra.h"
 #include "nas.h"
 #include "savegame.h"
+#include "system.h"
 
 namespace {
 
@@ -530,7 +531,8 @@ class Sequence : public QObject {
     }
 
     // The saved game's path as the messages name it.
-    QString File() const { return QString::fromStdU16String(slot_.file.u16string()); }
+    // The save file as the game's messages name it (with the system's own separators).
+    QString File() const { return QString::fromStdString(savegame::sys::PathText(slot_.file)); }
 
     std::mt19937_64 rng_;
     rules::GameState game_;
