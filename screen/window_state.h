@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 
 // What the game window is doing, as one value: everything else about the window that
@@ -20,8 +22,9 @@ enum class Phase {
     PersonToMove,   // a game, a person to move
     ComputerArmed,  // a game, the computer's move waiting for its timer
     ComputerHeld,   // the timer ticked while a box was open: the move comes when it closes
-    Ending,         // the menu's "X": the program is ending
+    Ending,         // the menu's "X": the program is ending; stays the last
 };
+inline constexpr std::size_t PhaseCount = static_cast<std::size_t>(Phase::Ending) + 1;
 
 // The window's timers: the start-up tick, the new game's set-up tick, and the computer's
 // move (zappc).
@@ -34,22 +37,69 @@ struct TimerRun {
     bool operator==(const TimerRun&) const = default;
 };
 
-// What the step from `from` into `to` starts; every other timer stops. The computer
-// answers a person's move after its delay; it opens a game, and moves once the box that
-// held its move has gone, at the next tick.
+// What the step into a phase starts. The computer answers a person's move after its
+// delay; it opens a game, and moves once the box that held its move has gone, at the
+// next tick.
+enum class OnEntry { Nothing, StartUpTick, SetUpTick, ComputerAfterPerson, ComputerDelay };
+
+// One row per phase, in the order of Phase: what shows, the pointer's custom image (the
+// hourglass while the computer's move is pending), whether Esc opens the menu (elsewhere
+// the menu and the boxes are modal, and the start-up opens the menu of its own accord),
+// and which timer the step into it starts. A new phase is one more row.
+struct PhaseRow {
+    Phase phase;
+    const char* name;
+    bool showsGame;         // the board, the balance bar, both labels, #S# and #L#
+    bool showsInformation;  // the information text
+    bool computerPending;   // the hourglass
+    bool escapeOpensMenu;
+    OnEntry onEntry;
+};
+
+inline constexpr std::array<PhaseRow, PhaseCount> Phases{{
+    // phase, name, shows game, shows information, computer pending, Esc opens the menu
+    {Phase::Unshown, "Unshown", false, false, false, false, OnEntry::Nothing},
+    {Phase::Starting, "Starting", false, false, false, false, OnEntry::StartUpTick},
+    {Phase::Menu, "Menu", false, false, false, false, OnEntry::Nothing},
+    {Phase::Information, "Information", false, true, false, true, OnEntry::Nothing},
+    {Phase::InformationComputerArmed, "InformationComputerArmed", false, true, true, true,
+     OnEntry::ComputerDelay},
+    {Phase::NewGame, "NewGame", false, false, false, true, OnEntry::SetUpTick},
+    {Phase::PersonToMove, "PersonToMove", true, false, false, true, OnEntry::Nothing},
+    {Phase::ComputerArmed, "ComputerArmed", true, false, true, true, OnEntry::ComputerAfterPerson},
+    {Phase::ComputerHeld, "ComputerHeld", true, false, true, false, OnEntry::Nothing},
+    {Phase::Ending, "Ending", false, false, false, false, OnEntry::Nothing},
+}};
+
+// Every row stands in its phase's place, so a phase added to the enum without its row,
+// or a row out of order, does not compile.
+constexpr bool RowsInOrder() {
+    for (std::size_t i = 0; i < Phases.size(); ++i)
+        if (static_cast<std::size_t>(Phases[i].phase) != i || Phases[i].name == nullptr)
+            return false;
+    return true;
+}
+static_assert(RowsInOrder(), "one row per phase, in the order of Phase");
+
+constexpr const PhaseRow& Row(Phase phase) {
+    return Phases[static_cast<std::size_t>(phase)];
+}
+
+// What the step from `from` into `to` starts; every other timer stops.
 constexpr TimerRun RunsOnEntering(Phase from, Phase to) {
-    switch (to) {
-        case Phase::Starting:
-            return {Timer::StartUp, Delay::Tick};
-        case Phase::NewGame:
-            return {Timer::SetUp, Delay::Tick};
-        case Phase::ComputerArmed:
-            return {Timer::Computer, from == Phase::PersonToMove ? Delay::Computer : Delay::Tick};
-        case Phase::InformationComputerArmed:
-            return {Timer::Computer, Delay::Computer};
-        default:
+    switch (Row(to).onEntry) {
+        case OnEntry::Nothing:
             return {};
+        case OnEntry::StartUpTick:
+            return {Timer::StartUp, Delay::Tick};
+        case OnEntry::SetUpTick:
+            return {Timer::SetUp, Delay::Tick};
+        case OnEntry::ComputerAfterPerson:
+            return {Timer::Computer, from == Phase::PersonToMove ? Delay::Computer : Delay::Tick};
+        case OnEntry::ComputerDelay:
+            return {Timer::Computer, Delay::Computer};
     }
+    return {};
 }
 
 struct WindowState {
@@ -60,32 +110,19 @@ struct WindowState {
 };
 
 constexpr bool ComputerPending(Phase phase) {
-    return phase == Phase::ComputerArmed || phase == Phase::ComputerHeld ||
-           phase == Phase::InformationComputerArmed;
+    return Row(phase).computerPending;
 }
-
-// The board, the balance bar, both status labels and the save and load buttons.
 constexpr bool ShowsGame(Phase phase) {
-    return phase == Phase::PersonToMove || phase == Phase::ComputerArmed ||
-           phase == Phase::ComputerHeld;
+    return Row(phase).showsGame;
 }
-
 constexpr bool ShowsInformation(Phase phase) {
-    return phase == Phase::Information || phase == Phase::InformationComputerArmed;
+    return Row(phase).showsInformation;
 }
-
-// Esc leaves these for the menu; elsewhere it does nothing (the menu and the boxes are
-// modal, and the start-up opens the menu of its own accord).
 constexpr bool EscapeOpensMenu(Phase phase) {
-    return ShowsInformation(phase) || phase == Phase::NewGame || phase == Phase::PersonToMove ||
-           phase == Phase::ComputerArmed;
+    return Row(phase).escapeOpensMenu;
 }
-
-inline const char* Name(Phase phase) {
-    constexpr const char* names[] = {
-        "Unshown", "Starting",     "Menu",          "Information",  "InformationComputerArmed",
-        "NewGame", "PersonToMove", "ComputerArmed", "ComputerHeld", "Ending"};
-    return names[static_cast<int>(phase)];
+constexpr const char* Name(Phase phase) {
+    return Row(phase).name;
 }
 
 inline std::string Describe(const WindowState& state) {
