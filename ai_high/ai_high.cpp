@@ -114,17 +114,11 @@ int BuildCellList(Module& m, const rules::GameState& state) {
     return bestRow;
 }
 
-void ApplyComputerMove(rules::GameState& state) {
-    state.PieceColor = state.Player2Color;
-    rules::PlaceMove(state);
-    rules::AdvanceTurn(state);
-}
-
-bool ComputerMoveHigh(Module& m, rules::GameState& state, rules::RandomSource& random) {
-    if (!rules::HasPlayableCell(state)) {
-        rules::AdvanceTurn(state);
-        return false;
-    }
+std::optional<rules::Move> ChooseMoveHigh(Module& m, const rules::GameState& game,
+                                          rules::RandomSource& random) {
+    if (!rules::HasPlayableCell(game)) return std::nullopt;
+    // The player works out its cell in MoveColumn and MoveRow of a copy of the game.
+    rules::GameState state = game;
     const rules::Board& board = state.board;
 
     // 1. Start.
@@ -211,8 +205,7 @@ bool ComputerMoveHigh(Module& m, rules::GameState& state, rules::RandomSource& r
                 break;
 
             case Step::Apply:  // 7.
-                ApplyComputerMove(state);
-                return true;
+                return rules::Move{state.MoveColumn, state.MoveRow};
         }
     }
 }

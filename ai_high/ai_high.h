@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "candidates.h"
 #include "game_state.h"
@@ -46,10 +47,9 @@ void PickRandomCell(Module& m, rules::GameState& state, rules::RandomSource& ran
 // score above 0, or 0.
 int BuildCellList(Module& m, const rules::GameState& state);
 
-void ApplyComputerMove(rules::GameState& state);
-
-// One whole turn for player 2. Returns false when the board offers no cell that is empty
-// or player 2's: nothing is placed and the turn passes to player 1.
-bool ComputerMoveHigh(Module& m, rules::GameState& state, rules::RandomSource& random);
+// The cell player 2 plays on `state`, or nothing when the board offers no cell that is
+// empty or player 2's; rules::TakeTurn applies it. Only the player's own tables change.
+std::optional<rules::Move> ChooseMoveHigh(Module& m, const rules::GameState& state,
+                                          rules::RandomSource& random);
 
 }  // namespace ai_high

@@ -64,17 +64,11 @@ void PickRandomCell(Module& m, rules::GameState& state, rules::RandomSource& ran
     }
 }
 
-void ApplyComputerMove(rules::GameState& state) {
-    state.PieceColor = state.Player2Color;
-    rules::PlaceMove(state);
-    rules::AdvanceTurn(state);
-}
-
-bool ComputerMoveLow(Module& m, rules::GameState& state, rules::RandomSource& random) {
-    if (!rules::HasPlayableCell(state)) {
-        rules::AdvanceTurn(state);
-        return false;
-    }
+std::optional<rules::Move> ChooseMoveLow(Module& m, const rules::GameState& game,
+                                         rules::RandomSource& random) {
+    if (!rules::HasPlayableCell(game)) return std::nullopt;
+    // The player works out its cell in MoveColumn and MoveRow of a copy of the game.
+    rules::GameState state = game;
     const rules::Board& board = state.board;
     const int fullCount = state.CriticalMass;
 
@@ -164,8 +158,7 @@ bool ComputerMoveLow(Module& m, rules::GameState& state, rules::RandomSource& ra
             }
 
             case Step::Apply:
-                ApplyComputerMove(state);
-                return true;
+                return rules::Move{state.MoveColumn, state.MoveRow};
         }
     }
 }

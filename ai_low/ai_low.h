@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "candidates.h"
 #include "game_state.h"
 #include "random_source.h"
@@ -32,11 +34,9 @@ bool CheckChosenCell(const rules::GameState& state);
 // board must hold at least one such cell.
 void PickRandomCell(Module& m, rules::GameState& state, rules::RandomSource& random);
 
-// Player 2's piece at (MoveColumn, MoveRow), the chain reaction and the turn passed on.
-void ApplyComputerMove(rules::GameState& state);
-
-// One whole turn for player 2. Returns false when the board offers no cell that is empty
-// or player 2's: nothing is placed and the turn passes to player 1.
-bool ComputerMoveLow(Module& m, rules::GameState& state, rules::RandomSource& random);
+// The cell player 2 plays on `state`, or nothing when the board offers no cell that is
+// empty or player 2's; rules::TakeTurn applies it. Only the player's own tables change.
+std::optional<rules::Move> ChooseMoveLow(Module& m, const rules::GameState& state,
+                                         rules::RandomSource& random);
 
 }  // namespace ai_low

@@ -1,13 +1,12 @@
 #include <benchmark/benchmark.h>
 
-#include "ai_high.h"
-#include "ai_low.h"
 #include "game_state.h"
+#include "players.h"
 
 namespace {
 
 // A crowded middle game: every cell taken, most of them full, both players mixed.
-rules::GameState CrowdedPosition(int difficulty) {
+rules::GameState CrowdedPosition(rules::Level difficulty) {
     rules::GameState state;
     rules::StartNewGame(state);
     state.GameMode = rules::AgainstComputer;
@@ -24,23 +23,23 @@ rules::GameState CrowdedPosition(int difficulty) {
     return state;
 }
 
-template <typename Module, bool (*Move)(Module&, rules::GameState&, rules::RandomSource&)>
-void ComputerTurn(benchmark::State& bench, int difficulty) {
+// One whole computer turn: the choice and the turn step that plays it.
+void ComputerTurn(benchmark::State& bench, rules::Level difficulty) {
     const rules::GameState position = CrowdedPosition(difficulty);
     rules::ClockMixedRandom random(1, [] { return std::uint64_t{0}; });
-    Module module;
+    players::Computers computers;
     for (auto _ : bench) {
         rules::GameState state = position;
-        Move(module, state, random);
+        rules::TakeTurn(state, computers.At(difficulty).Choose(state, random));
         benchmark::DoNotOptimize(state.board);
     }
 }
 
 void LowTurn(benchmark::State& bench) {
-    ComputerTurn<ai_low::Module, ai_low::ComputerMoveLow>(bench, rules::LowDifficulty);
+    ComputerTurn(bench, rules::LowDifficulty);
 }
 void HighTurn(benchmark::State& bench) {
-    ComputerTurn<ai_high::Module, ai_high::ComputerMoveHigh>(bench, rules::HighDifficulty);
+    ComputerTurn(bench, rules::HighDifficulty);
 }
 BENCHMARK(LowTurn);
 BENCHMARK(HighTurn);

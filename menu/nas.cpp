@@ -123,7 +123,9 @@ nas::nas(rules::GameState& state, QWidget* parent)
         state_.GameMode = rules::AgainstComputer;
     });
     for (int i = 0; i < 2; ++i)
-        connect(obtt_[i], &QRadioButton::clicked, this, [this, i] { state_.Difficulty = i + 1; });
+        connect(obtt_[i], &QRadioButton::clicked, this, [this, i] {
+            state_.Difficulty = i == 0 ? rules::LowDifficulty : rules::HighDifficulty;
+        });
     connect(info_, &QPushButton::clicked, this, [this] { Leave(Choice::Info); });
     connect(command2_, &QPushButton::clicked, this, [this] { Leave(Choice::Quit); });
 }

@@ -17,7 +17,8 @@ class nas : public QDialog {
   public:
     enum class Choice { None, Start, Info, Quit };
 
-    // Loading the menu sets GameMode 0 and Difficulty 1 in `state`; the buttons change them.
+    // Loading the menu sets two players and the low level in `state`; the buttons change
+    // them.
     explicit nas(rules::GameState& state, QWidget* parent = nullptr);
 
     Choice choice() const { return choice_; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "board.h"
@@ -23,27 +24,36 @@ constexpr int BlueOf(Color color) {
     return static_cast<int>((color >> 16) & 0xFF);
 }
 
-inline constexpr int TwoPlayers = 0;
-inline constexpr int AgainstComputer = 1;
-inline constexpr int LowDifficulty = 1;
-inline constexpr int HighDifficulty = 2;
+// The menu's two kinds of game, and its two levels. The level also decides when a
+// two-player game may first end.
+enum class Mode { TwoPlayers, AgainstComputer };
+enum class Level { Low = 1, High = 2 };
+inline constexpr Mode TwoPlayers = Mode::TwoPlayers;
+inline constexpr Mode AgainstComputer = Mode::AgainstComputer;
+inline constexpr Level LowDifficulty = Level::Low;
+inline constexpr Level HighDifficulty = Level::High;
 
-// The one game: the window, the renderer, the computer players and the saved game all
-// work on the same instance.
+// A cell played: its column and row.
+struct Move {
+    int column = 0;
+    int row = 0;
+    bool operator==(const Move&) const = default;
+};
+
+// The one game: the rules' state (the board, the player to move, the round), the menu's
+// settings, the last move's cell, and the players' colours.
 struct GameState {
     Board board;
     int CriticalMass = 4;
     int CurrentPlayer = 1;
     int RoundNumber = 1;
-    int GameMode = TwoPlayers;
-    int Difficulty = LowDifficulty;
+    Mode GameMode = TwoPlayers;
+    Level Difficulty = LowDifficulty;
     int MoveColumn = 0;
     int MoveRow = 0;
-    int ClickedCell = 0;
     Color Player1Color = Rgb(0, 0, 255);
     Color Player2Color = 255;
     Color Player1DarkColor = Rgb(0, 0, 165);
-    Color PieceColor = 0;
 };
 
 // The menu's start action: CriticalMass 4, player 1 to move, round 1. The board is left
@@ -64,6 +74,19 @@ void PlaceMove(GameState& state);
 
 // The other player is to move; the round goes up after player 2.
 void AdvanceTurn(GameState& state);
+
+// What a turn did: who was to move, whether a piece was placed, and the player who has
+// then lost (0 while the game goes on).
+struct TurnOutcome {
+    int mover = 0;
+    bool moved = false;
+    int loser = 0;
+};
+
+// One turn, a person's or the computer's: the piece at `move` (which becomes MoveColumn,
+// MoveRow) for the player to move and its chain reaction, the turn passed on, and the end
+// check. Without a move (no cell is empty or the mover's) the turn only passes on.
+TurnOutcome TakeTurn(GameState& state, std::optional<Move> move);
 
 inline int CountPieces(const GameState& state, int player) {
     return CountPieces(state.board, player);

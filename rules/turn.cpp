@@ -39,6 +39,18 @@ void AdvanceTurn(GameState& state) {
     }
 }
 
+TurnOutcome TakeTurn(GameState& state, std::optional<Move> move) {
+    TurnOutcome outcome{state.CurrentPlayer, move.has_value(), 0};
+    if (move) {
+        state.MoveColumn = move->column;
+        state.MoveRow = move->row;
+        PlaceMove(state);
+    }
+    AdvanceTurn(state);
+    outcome.loser = CheckGameOver(state);
+    return outcome;
+}
+
 int CheckGameOver(const GameState& state) {
     if (state.RoundNumber <= 1) return 0;
     if (state.Difficulty == HighDifficulty && state.RoundNumber == 2) return 0;

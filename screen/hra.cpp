@@ -317,17 +317,13 @@ void hra::HandleBoardClick(int xTwips, int yTwips) {
     if (window_.phase != screen::Phase::PersonToMove) return;
     const int cell = screen::CellAtPoint(cellRect_, xTwips, yTwips);
     if (cell == 0) return;
-    state_.ClickedCell = cell;
-    state_.MoveColumn = screen::CellColumn(cell);
-    state_.MoveRow = screen::CellRow(cell);
-    const int owner = state_.board.Owner(state_.MoveColumn, state_.MoveRow);
+    const rules::Move move{screen::CellColumn(cell), screen::CellRow(cell)};
+    const int owner = state_.board.Owner(move.column, move.row);
     if (owner != 0 && owner != state_.CurrentPlayer) return;
 
-    const int mover = state_.CurrentPlayer;
-    rules::PlaceMove(state_);
-    rules::AdvanceTurn(state_);
-    EndOfMove(mover);
-    CheckGameOver();
+    const rules::TurnOutcome turn = rules::TakeTurn(state_, move);
+    EndOfMove(turn.mover);
+    EndGameIfLost(turn.loser);
     // Runs whether or not the game just ended. An ended game's menu has set the mode to two
     // players and a new game gives player 1 the move, so this hands the turn on only when
     // the game goes on, or when that menu was switched to the computer and left through
@@ -363,16 +359,14 @@ void hra::RunComputerTurn() {
     // a menu it opens arms its own opening move later, from its set-up.
     Enter(window_.phase == screen::Phase::InformationComputerArmed ? screen::Phase::Information
                                                                    : screen::Phase::PersonToMove);
-    if (CheckGameOver()) return;
-    const bool moved = state_.Difficulty == rules::LowDifficulty
-                           ? ai_low::ComputerMoveLow(low_, state_, random_)
-                           : ai_high::ComputerMoveHigh(high_, state_, random_);
-    EndOfMove(moved ? 2 : 0);
-    CheckGameOver();
+    if (EndGameIfLost(rules::CheckGameOver(state_))) return;
+    const rules::TurnOutcome turn =
+        rules::TakeTurn(state_, computers_.At(state_.Difficulty).Choose(state_, random_));
+    EndOfMove(turn.moved ? turn.mover : 0);
+    EndGameIfLost(turn.loser);
 }
 
-bool hra::CheckGameOver() {
-    const int loser = rules::CheckGameOver(state_);
+bool hra::EndGameIfLost(int loser) {
     if (loser == 0) return false;
     QMessageBox box(QMessageBox::Information, QString::fromUtf8(rules::GameTitle),
                     QString::fromStdString(rules::GameOverText(loser)), QMessageBox::Ok, this);

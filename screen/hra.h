@@ -8,10 +8,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "ai_high.h"
-#include "ai_low.h"
 #include "game_state.h"
 #include "geometry.h"
+#include "players.h"
 #include "random_source.h"
 #include "savegame.h"
 #include "window_state.h"
@@ -109,7 +108,9 @@ class hra : public QWidget {
     void StartUp();
     void NewGameSetUp();
     void StartGameFromMenu();
-    bool CheckGameOver();
+    // The end of the game when `loser` is a player: the end message, then the menu.
+    // Returns whether it ended.
+    bool EndGameIfLost(int loser);
     void EndOfMove(int mover);
     void WriteLabels();
     void SetPointer(int setting);
@@ -131,8 +132,7 @@ class hra : public QWidget {
     rules::RandomSource& random_;
     savegame::Slot saveSlot_;
     std::function<void()> quit_;
-    ai_low::Module low_;
-    ai_high::Module high_;
+    players::Computers computers_;
     screen::CellRectTable cellRect_{};
 
     PictureBox* plocha_;

@@ -44,7 +44,7 @@ QColor ToQColor(rules::Color color) {
     return QColor(rules::RedOf(color), rules::GreenOf(color), rules::BlueOf(color));
 }
 
-void DrawPieces(QPainter& painter, rules::GameState& state, const CellRectTable& CellRect) {
+void DrawPieces(QPainter& painter, const rules::GameState& state, const CellRectTable& CellRect) {
     painter.save();
     // Hard-edged discs, as the board has always shown them; a sharp screen still gets them
     // at its own resolution.
@@ -61,27 +61,22 @@ void DrawPieces(QPainter& painter, rules::GameState& state, const CellRectTable&
             // An unowned cell has no colour to draw in; a saved file could still pair
             // owner 0 with pieces, and those stay invisible rather than borrow a colour.
             if (owner != 1 && owner != 2) continue;
-            rules::Color shadow;
-            if (owner == 1) {
-                state.PieceColor = state.Player1Color;
-                shadow = state.Player1DarkColor;
-            } else {
-                state.PieceColor = state.Player2Color;
-                shadow = state.Player2Color - 90;
-            }
+            const rules::Color piece = owner == 1 ? state.Player1Color : state.Player2Color;
+            const rules::Color shadow =
+                owner == 1 ? state.Player1DarkColor : state.Player2Color - 90;
             if (count < 1 || count > 4) continue;
             for (int i = 0; i < count; ++i) {
                 const Offset at = Positions[count][i];
                 Disc(painter, x0 + at.x + ShadowShift, y0 + at.y + ShadowShift, ShadowRadius,
                      ToQColor(shadow));
-                Disc(painter, x0 + at.x, y0 + at.y, MainRadius, ToQColor(state.PieceColor));
+                Disc(painter, x0 + at.x, y0 + at.y, MainRadius, ToQColor(piece));
             }
         }
     }
     painter.restore();
 }
 
-void DrawBoardPicture(QPainter& painter, const QPixmap& bitmap, rules::GameState& state,
+void DrawBoardPicture(QPainter& painter, const QPixmap& bitmap, const rules::GameState& state,
                       const CellRectTable& CellRect) {
     painter.drawPixmap(QRectF(0, 0, BoardWidthTwips * Twip, BoardHeightTwips * Twip), bitmap,
                        QRectF(bitmap.rect()));

@@ -18,12 +18,11 @@ inline constexpr int BarHeightTwips = 150;
 QColor ToQColor(rules::Color color);
 
 // The board picture: the board bitmap, then the pieces of every cell, row by row.
-// Leaves the last owner's piece colour in state.PieceColor, as the game has always done.
-void DrawBoardPicture(QPainter& painter, const QPixmap& bitmap, rules::GameState& state,
+void DrawBoardPicture(QPainter& painter, const QPixmap& bitmap, const rules::GameState& state,
                       const CellRectTable& CellRect);
 
 // Only the pieces, over whatever the painter already shows.
-void DrawPieces(QPainter& painter, rules::GameState& state, const CellRectTable& CellRect);
+void DrawPieces(QPainter& painter, const rules::GameState& state, const CellRectTable& CellRect);
 
 // The balance bar: a grey gradient, and from its middle a bar towards the leading player's
 // side (player 1 left and blue, player 2 right and red), as long as their lead in pieces.

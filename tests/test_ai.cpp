@@ -10,6 +10,7 @@
 #include "board_text.h"
 #include "candidates.h"
 #include "game_state.h"
+#include "players.h"
 
 using rules::GameState;
 using rules::HighDifficulty;
@@ -18,7 +19,8 @@ using rules::ScriptedRandom;
 
 namespace {
 
-GameState ComputerToMove(const rules::Board& board, int difficulty, int column = 0, int row = 0) {
+GameState ComputerToMove(const rules::Board& board, rules::Level difficulty, int column = 0,
+                         int row = 0) {
     GameState state;
     rules::StartNewGame(state);
     state.board = board;
@@ -29,6 +31,12 @@ GameState ComputerToMove(const rules::Board& board, int difficulty, int column =
     state.MoveColumn = column;
     state.MoveRow = row;
     return state;
+}
+
+// One computer turn as the game plays it: the level's player chooses, the turn step
+// applies. Returns whether a piece was placed.
+bool ComputerTurn(players::Computers& computers, GameState& state, rules::RandomSource& random) {
+    return rules::TakeTurn(state, computers.At(state.Difficulty).Choose(state, random)).moved;
 }
 
 rules::CandidateTable Rows(const std::vector<std::pair<int, int>>& totals) {
@@ -192,7 +200,7 @@ TEST(Screening, HighLevelRulesInTheirOrder) {
 // numbers it took, and the high level's ForceAccept before and after.
 struct TurnCase {
     const char* name;
-    int level;
+    rules::Level level;
     rules::Board board;
     std::vector<double> draws;
     int column, row;
@@ -260,17 +268,14 @@ TEST(ComputerTurn, PlaysTheScriptedCell) {
     for (const TurnCase& c : cases) {
         GameState state = ComputerToMove(c.board, c.level);
         ScriptedRandom random(c.draws);
-        ai_low::Module low;
-        ai_high::Module high;
-        high.ForceAccept = c.forceAccept;
-        const bool moved = c.level == LowDifficulty
-                               ? ai_low::ComputerMoveLow(low, state, random)
-                               : ai_high::ComputerMoveHigh(high, state, random);
+        players::Computers computers;
+        computers.HighTables().ForceAccept = c.forceAccept;
+        const bool moved = ComputerTurn(computers, state, random);
         EXPECT_TRUE(moved) << c.name;
         EXPECT_EQ(std::make_pair(state.MoveColumn, state.MoveRow), std::make_pair(c.column, c.row))
             << c.name;
         EXPECT_EQ(random.Draws(), c.used) << c.name;
-        EXPECT_EQ(high.ForceAccept, c.forceAcceptAfter) << c.name;
+        EXPECT_EQ(computers.HighTables().ForceAccept, c.forceAcceptAfter) << c.name;
     }
 }
 
@@ -283,8 +288,8 @@ TEST(ComputerTurn, LowLevelFallbackScanReachesEveryCell) {
                 GameState state = ComputerToMove(BoardWith(""), LowDifficulty);
                 state.board.Set(c, r, 2, pieces);
                 ScriptedRandom random({0.5, 0.5});
-                ai_low::Module low;
-                ASSERT_TRUE(ai_low::ComputerMoveLow(low, state, random));
+                players::Computers computers;
+                ASSERT_TRUE(ComputerTurn(computers, state, random));
                 EXPECT_EQ(std::make_pair(state.MoveColumn, state.MoveRow), std::make_pair(c, r))
                     << pieces << " pieces at " << c << "," << r;
             }
@@ -293,34 +298,29 @@ TEST(ComputerTurn, LowLevelFallbackScanReachesEveryCell) {
 // Both levels' first scan finds their one full cell wherever it lies, from the first row
 // and column to the last, and plays it without drawing a random number.
 TEST(ComputerTurn, BothLevelsFindTheirFullCellOnEveryCell) {
-    for (int difficulty : {LowDifficulty, HighDifficulty})
+    for (rules::Level difficulty : {LowDifficulty, HighDifficulty})
         for (int r = 1; r <= 8; ++r)
             for (int c = 1; c <= 7; ++c) {
                 GameState state = ComputerToMove(BoardWith(""), difficulty);
                 state.board.Set(c, r, 2, state.CriticalMass);
                 ScriptedRandom random({0.5, 0.5});
-                ai_low::Module low;
-                ai_high::Module high;
-                ASSERT_TRUE(difficulty == LowDifficulty
-                                ? ai_low::ComputerMoveLow(low, state, random)
-                                : ai_high::ComputerMoveHigh(high, state, random));
+                players::Computers computers;
+                ASSERT_TRUE(ComputerTurn(computers, state, random));
+                const int level = static_cast<int>(difficulty);
                 EXPECT_EQ(std::make_pair(state.MoveColumn, state.MoveRow), std::make_pair(c, r))
-                    << "level " << difficulty << ", full cell at " << c << "," << r;
-                EXPECT_EQ(random.Draws(), 0u) << "level " << difficulty << " at " << c << "," << r;
+                    << "level " << level << ", full cell at " << c << "," << r;
+                EXPECT_EQ(random.Draws(), 0u) << "level " << level << " at " << c << "," << r;
             }
 }
 
 TEST(ComputerTurn, NoPlayableCellPassesTheTurnWithoutAMove) {
     const rules::Board board = Everywhere(1, 1);
-    for (int difficulty : {LowDifficulty, HighDifficulty}) {
+    for (rules::Level difficulty : {LowDifficulty, HighDifficulty}) {
         GameState state = ComputerToMove(board, difficulty);
         state.RoundNumber = 1;
         ScriptedRandom random({});
-        ai_low::Module low;
-        ai_high::Module high;
-        const bool moved = difficulty == LowDifficulty
-                               ? ai_low::ComputerMoveLow(low, state, random)
-                               : ai_high::ComputerMoveHigh(high, state, random);
+        players::Computers computers;
+        const bool moved = ComputerTurn(computers, state, random);
         EXPECT_FALSE(moved);
         EXPECT_EQ(state.board, board);
         EXPECT_EQ(state.CurrentPlayer, 1);

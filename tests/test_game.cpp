@@ -65,10 +65,10 @@ void OnNext(std::function<void(Window*)> act) {
     poll->start(2);
 }
 
-void Start(nas* menu, int mode, int difficulty = rules::LowDifficulty) {
+void Start(nas* menu, rules::Mode mode, rules::Level difficulty = rules::LowDifficulty) {
     if (mode == rules::AgainstComputer) {
         menu->jhra(1)->click();
-        menu->obtt(difficulty - 1)->click();
+        menu->obtt(difficulty == rules::LowDifficulty ? 0 : 1)->click();
     }
     QTest::mouseClick(menu->pp3(), Qt::LeftButton);
 }
@@ -111,7 +111,7 @@ struct Game {
     hra window{state, random, {saveFile}};
 
     // Shows the window; the start-up menu starts a game of the given kind.
-    void Begin(int mode, int difficulty = rules::LowDifficulty) {
+    void Begin(rules::Mode mode, rules::Level difficulty = rules::LowDifficulty) {
         OnNext<nas>([=](nas* menu) { Start(menu, mode, difficulty); });
         window.show();
         QTRY_VERIFY(window.Plocha()->isVisible());
@@ -222,7 +222,7 @@ void GameWindowTest::cleanup() {
 void GameWindowTest::eachLevelIsPlayedByItsOwnPlayer() {
     // Both reject (2,2), threatened by (3,3); the low level plays its other full cell
     // (6,7), the high level (5,2) from its scored list (morvel-cli move agrees).
-    for (int level : {rules::LowDifficulty, rules::HighDifficulty}) {
+    for (rules::Level level : {rules::LowDifficulty, rules::HighDifficulty}) {
         Game g;
         g.Begin(rules::AgainstComputer, level);
         QSignalSpy moves(&g.window, &hra::MovePlayed);
@@ -278,18 +278,18 @@ void GameWindowTest::menuButtonsAndStartImage() {
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     menu.jhra(1)->click();
-    QCOMPARE(state.GameMode, 1);
+    QVERIFY(state.GameMode == rules::AgainstComputer);
     menu.obtt(1)->click();
     QVERIFY(!menu.obtt(0)->isChecked());
     QVERIFY(menu.jhra(1)->isChecked());  // the two arrays do not exclude each other
     // Back to two players: the levels are disabled, and the level stays for the game.
     menu.jhra(0)->click();
-    QCOMPARE(state.GameMode, 0);
-    QCOMPARE(state.Difficulty, 2);
+    QVERIFY(state.GameMode == rules::TwoPlayers);
+    QVERIFY(state.Difficulty == rules::HighDifficulty);
     QVERIFY(!menu.obtt(0)->isEnabled() && !menu.obtt(1)->isEnabled());
     menu.jhra(1)->click();
     menu.obtt(0)->click();
-    QCOMPARE(state.Difficulty, 1);
+    QVERIFY(state.Difficulty == rules::LowDifficulty);
 
     const QImage normal = menu.pp3()->pixmap().toImage();
     Hover(menu.pp3(), QPoint(10, 10));

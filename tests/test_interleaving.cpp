@@ -300,16 +300,18 @@ class Sequence : public QObject {
         if (clicking_ && Chance(60)) roll = mode_ == rules::AgainstComputer ? 60 : 8;
         // Each button and what it means to the game: a mode, or a level (which the buttons
         // take only while the computer is chosen).
-        const std::tuple<int, QAbstractButton*, int, int> buttons[] = {
-            {8, menu->jhra(0), rules::TwoPlayers, 0},
-            {38, menu->jhra(1), rules::AgainstComputer, 0},
-            {46, menu->obtt(0), -1, rules::LowDifficulty},
-            {58, menu->obtt(1), -1, rules::HighDifficulty}};
+        using Mode = std::optional<rules::Mode>;
+        using Level = std::optional<rules::Level>;
+        const std::tuple<int, QAbstractButton*, Mode, Level> buttons[] = {
+            {8, menu->jhra(0), rules::TwoPlayers, {}},
+            {38, menu->jhra(1), rules::AgainstComputer, {}},
+            {46, menu->obtt(0), {}, rules::LowDifficulty},
+            {58, menu->obtt(1), {}, rules::HighDifficulty}};
         for (const auto& [below, button, mode, level] : buttons)
             if (roll < below)
                 return {"menu: " + button->text(), 0, [this, button, mode, level] {
-                            if (mode >= 0) mode_ = mode;
-                            if (level > 0 && mode_ == rules::AgainstComputer) level_ = level;
+                            if (mode) mode_ = *mode;
+                            if (level && mode_ == rules::AgainstComputer) level_ = *level;
                             button->click();
                         }};
         if (roll < 60) return {"menu: Esc", 0, [menu] { QTest::keyClick(menu, Qt::Key_Escape); }};
@@ -549,9 +551,9 @@ class Sequence : public QObject {
     std::optional<QString> failure_;
 
     // The model of the turn cycle, kept from what the test did and saw.
-    int mode_ = rules::TwoPlayers;      // as the test chose on the menu
-    int level_ = rules::LowDifficulty;  // kept for a two-player game chosen after it
-    int player_ = 1, round_ = 1;        // whose turn, which round: from the moves seen
+    rules::Mode mode_ = rules::TwoPlayers;       // as the test chose on the menu
+    rules::Level level_ = rules::LowDifficulty;  // kept for a two-player game chosen after it
+    int player_ = 1, round_ = 1;                 // whose turn, which round: from the moves seen
     bool owed_ = false;          // a person's move asked for the computer's, which has not come
     qint64 dueAt_ = -1;          // when the computer's move must have come, on clock_
     qint64 earliest_ = 0;        // when it may come at the earliest

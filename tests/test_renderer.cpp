@@ -11,7 +11,7 @@ namespace {
 constexpr int W = 306;  // board picture, pixels
 constexpr int H = 351;
 
-QImage Render(GameState& state, qreal ratio = 1.0) {
+QImage Render(const GameState& state, qreal ratio = 1.0) {
     QImage image(QSize(W, H) * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     image.fill(QColor(200, 200, 200));
@@ -50,7 +50,6 @@ class RendererTest : public QObject {
     void piecesSitAtTheirPositionsForEveryCount_data();
     void piecesSitAtTheirPositionsForEveryCount();
     void shadowShowsAsACrescentAtTheLowerRight();
-    void pieceColourIsLeftAtTheLastOwnersColour();
     void sharpScreensGetDiscsAtTheirResolution();
     void barLeansToThePlayerAhead();
 };
@@ -107,17 +106,6 @@ void RendererTest::shadowShowsAsACrescentAtTheLowerRight() {
     QCOMPARE(At(image, 390 + 20, 390 + 55), QColor(0, 0, 165));
     // Upper left of the disc: no shadow there.
     QCOMPARE(At(image, 390 - 60, 390 - 60), QColor(200, 200, 200));
-}
-
-void RendererTest::pieceColourIsLeftAtTheLastOwnersColour() {
-    GameState state;
-    state.board.Set(1, 1, 2, 1);
-    state.board.Set(3, 4, 1, 2);
-    Render(state);
-    QCOMPARE(state.PieceColor, state.Player1Color);
-    state.board.Set(7, 8, 2, 3);
-    Render(state);
-    QCOMPARE(state.PieceColor, state.Player2Color);
 }
 
 void RendererTest::sharpScreensGetDiscsAtTheirResolution() {

@@ -139,13 +139,13 @@ TEST(GameOver, DecidedByRoundDifficultyAndPlayerOneFirst) {
     state.RoundNumber = 2;
     state.Difficulty = rules::LowDifficulty;
     EXPECT_EQ(rules::CheckGameOver(state), 1);
-    for (int mode : {rules::TwoPlayers, rules::AgainstComputer}) {
+    for (rules::Mode mode : {rules::TwoPlayers, rules::AgainstComputer}) {
         state.GameMode = mode;
         state.Difficulty = rules::HighDifficulty;
         state.RoundNumber = 2;
-        EXPECT_EQ(rules::CheckGameOver(state), 0) << "mode " << mode;
+        EXPECT_EQ(rules::CheckGameOver(state), 0) << "mode " << static_cast<int>(mode);
         state.RoundNumber = 3;
-        EXPECT_EQ(rules::CheckGameOver(state), 1) << "mode " << mode;
+        EXPECT_EQ(rules::CheckGameOver(state), 1) << "mode " << static_cast<int>(mode);
     }
     // An empty board: player 1 is looked at first.
     state.board.Clear();

@@ -1,12 +1,12 @@
 #include "arena.h"
 
+#include <optional>
 #include <random>
 #include <sstream>
 #include <vector>
 
-#include "ai_high.h"
-#include "ai_low.h"
 #include "game_state.h"
+#include "players.h"
 #include "random_source.h"
 
 namespace arena {
@@ -14,13 +14,12 @@ namespace {
 
 struct Contender {
     Player kind;
-    ai_low::Module low;
-    ai_high::Module high;
+    players::Computers computers;
 
-    // One computer turn for player 2 on `state`.
-    bool Move(rules::GameState& state, rules::RandomSource& random) {
-        return kind == Player::Low ? ai_low::ComputerMoveLow(low, state, random)
-                                   : ai_high::ComputerMoveHigh(high, state, random);
+    // The cell a computer contender plays as player 2 on `state`.
+    std::optional<rules::Move> Choose(const rules::GameState& state, rules::RandomSource& random) {
+        return computers.At(kind == Player::Low ? rules::Level::Low : rules::Level::High)
+            .Choose(state, random);
     }
 };
 
@@ -90,8 +89,8 @@ Result Play(const Options& options) {
     // A frozen clock keeps a run reproducible from its seed; re-seeding still moves on.
     rules::ClockMixedRandom random(options.seed, [] { return std::uint64_t{0}; });
     std::mt19937_64 pick(options.seed);
-    Contender one{options.p1, {}, {}};
-    Contender two{options.p2, {}, {}};
+    Contender one{options.p1, {}};
+    Contender two{options.p2, {}};
     std::vector<std::pair<int, int>> cells;
     cells.reserve(rules::Cells);
 
@@ -108,37 +107,31 @@ Result Play(const Options& options) {
         for (; moves < options.moveCap && loser == 0; ++moves) {
             const rules::GameState before = state;
             const int mover = state.CurrentPlayer;
-            bool moved = true;
+            std::optional<rules::Move> move;
             if (mover == 2) {
                 // The computer's turn, checked before and after as the game does.
                 if ((loser = rules::CheckGameOver(state)) != 0) break;
-                moved = two.Move(state, random);
+                move = two.Choose(state, random);
             } else if (one.kind == Player::Random) {
                 cells.clear();
                 for (int r = 1; r <= rules::Rows; ++r)
                     for (int c = 1; c <= rules::Columns; ++c)
                         if (state.board.Owner(c, r) != 2) cells.emplace_back(c, r);
-                if (cells.empty()) {
-                    moved = false;
-                    rules::AdvanceTurn(state);
-                } else {
-                    std::tie(state.MoveColumn, state.MoveRow) =
-                        cells[std::uniform_int_distribution<std::size_t>(0,
-                                                                         cells.size() - 1)(pick)];
-                    rules::PlaceMove(state);
-                    rules::AdvanceTurn(state);
+                if (!cells.empty()) {
+                    const auto [column, row] = cells[std::uniform_int_distribution<std::size_t>(
+                        0, cells.size() - 1)(pick)];
+                    move = rules::Move{column, row};
                 }
             } else {
-                // A computer as player 1 plays player 2's part on the mirrored board.
+                // A computer as player 1 chooses as player 2 on the mirrored board.
                 rules::GameState mirror = state;
                 mirror.board = Swapped(state.board);
                 mirror.CurrentPlayer = 2;
-                moved = one.Move(mirror, random);
-                state.board = Swapped(mirror.board);
-                state.MoveColumn = mirror.MoveColumn;
-                state.MoveRow = mirror.MoveRow;
-                rules::AdvanceTurn(state);
+                move = one.Choose(mirror, random);
             }
+            // Every turn, whoever chose it, goes through the game's own turn step.
+            const rules::TurnOutcome turn = rules::TakeTurn(state, move);
+            const bool moved = turn.moved;
             if (options.check) {
                 if (auto breach = Breach(before, state, mover, moved)) {
                     std::ostringstream what;
@@ -148,7 +141,7 @@ Result Play(const Options& options) {
                     return result;
                 }
             }
-            loser = rules::CheckGameOver(state);
+            loser = turn.loser;
         }
         if (loser == 1)
             ++result.player2Wins;

@@ -26,12 +26,11 @@
 #include <string>
 #include <vector>
 
-#include "ai_high.h"
-#include "ai_low.h"
 #include "arena.h"
 #include "cli_system.h"
 #include "game_state.h"
 #include "geometry.h"
+#include "players.h"
 #include "random_source.h"
 #include "savegame.h"
 #include "system.h"
@@ -167,13 +166,11 @@ int Move(const MoveOptions& options) {
     }
     CountingRandom random(*source);
 
-    ai_low::Module low;
-    ai_high::Module highModule;
-    highModule.ForceAccept = forceAccept;
+    players::Computers computers;
+    computers.HighTables().ForceAccept = forceAccept;
     bool moved = false;
     try {
-        moved = high ? ai_high::ComputerMoveHigh(highModule, state, random)
-                     : ai_low::ComputerMoveLow(low, state, random);
+        moved = rules::TakeTurn(state, computers.At(state.Difficulty).Choose(state, random)).moved;
     } catch (const rules::RandomExhausted&) {
         std::cerr << "morvel-cli: the turn needs more random numbers than the file holds ("
                   << random.Draws() - 1 << " given)\n";
@@ -185,7 +182,7 @@ int Move(const MoveOptions& options) {
         out << "move " << state.MoveColumn << ' ' << state.MoveRow << '\n';
     else
         out << "move none\n";
-    if (high) out << "force-accept " << highModule.ForceAccept << '\n';
+    if (high) out << "force-accept " << computers.HighTables().ForceAccept << '\n';
     out << "draws " << random.Draws() << '\n';
     out << savegame::FormatBoard(state.board);
     std::cout << out.str();
