@@ -29,9 +29,4 @@ double ClockMixedRandom::Next() {
     return static_cast<double>(Mix(state_) >> 11) * 0x1.0p-53;
 }
 
-double ScriptedRandom::Next() {
-    if (next_ >= numbers_.size()) throw RandomExhausted();
-    return numbers_[next_++];
-}
-
 }  // namespace rules

@@ -7,23 +7,14 @@
 #include <string_view>
 
 #include "board.h"
+#include "format.h"
 
-// The saved game: the owner and the count of each of the 56 cells, row by row, as 112
-// lines of text. Nothing else is kept (not the player to move, nor the round).
+// The saved game's file, hra.dat, which holds the board's text (format.h).
 namespace savegame {
 
 inline constexpr const char* FileName = "hra.dat";
-inline constexpr int ValueCount = 2 * rules::Cells;
 // A real save is 560 bytes; anything much larger is not one of ours and is not read.
 inline constexpr std::uintmax_t MaxFileSize = 64 * 1024;
-
-// 112 lines, each a sign position (blank or minus), the digits, one blank and CR LF.
-std::string FormatBoard(const rules::Board& board);
-
-// Reads the whole text before it yields a board: exactly 112 whole numbers, one a line,
-// blanks around them ignored, CR LF or LF, blank lines after them only; owners 0..2 and
-// counts 0..4. On failure returns nothing and says why (in Czech) in `error`.
-std::optional<rules::Board> ParseBoard(std::string_view text, std::string* error = nullptr);
 
 // The installer leaves a file of this name in the folder it installs into, with this text
 // as its first line: a copy with it beside the program is an installed one. Not its

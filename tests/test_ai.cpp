@@ -11,6 +11,7 @@
 #include "candidates.h"
 #include "game_state.h"
 #include "players.h"
+#include "scripted_random.h"
 
 using rules::GameState;
 using rules::HighDifficulty;

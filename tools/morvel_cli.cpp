@@ -33,6 +33,7 @@
 #include "players.h"
 #include "random_source.h"
 #include "savegame.h"
+#include "scripted_random.h"
 #include "system.h"
 
 namespace {
