@@ -24,10 +24,11 @@ test=(
 )
 # The Windows build: MinGW-w64 for the game and for Qt (built from Debian's qt6-base
 # source with this release's own host tools), the font the program carries, NSIS for the
-# installer; and openbox, the window manager under which its proof looks at the screens.
+# installer; and for its proof openbox, the window manager under which it looks at the
+# screens, and Wine's own fonts, which stand in for a Windows's fonts.
 windows=(
   cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools dpkg-dev
-  fonts-dejavu-core nsis zip googletest libcli11-dev locales openbox
+  fonts-dejavu-core nsis zip googletest libcli11-dev locales openbox fonts-wine
 )
 
 case "${1:-}" in

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Proves the Windows build under Wine, in Xvfb, with a fresh Wine prefix whose player is
-# named Jiří (so %APPDATA% is C:\users\Jiří\AppData\Roaming), in a Czech locale. As root
-# on Debian 12 or 13:
+# named Jiří (so %APPDATA% is C:\users\Jiří\AppData\Roaming), in a Czech locale, and
+# none of this machine's fonts. As root on Debian 12 or 13:
 #   1. scripts/build-windows.sh: Qt for Windows (built once, cached), the game, its tests,
-#      the zip and the installer;
+#      the zip and the installer, from an empty build folder; then once more in another
+#      empty folder, which must give the same bytes;
 #   2. the GoogleTest and Qt Test programs built for Windows, under Wine;
 #   3. the zip unpacked into a folder with Czech letters and blanks in its name: the
 #      end-to-end test of the real program (tests/e2e/e2e_test.py --wine), saving beside
@@ -11,13 +12,18 @@
 #      The same copy in the temporary folder (as Explorer runs a program opened inside a
 #      zip) saves to %APPDATA%\Morvel. With another Qt program's variables in the player's
 #      environment (HKCU\Environment), a Qt program without the game's guard shows Qt's
-#      error box instead of its window, and the game starts all the same;
+#      error box instead of its window, and the game starts all the same. --help and
+#      --version through cmd, a file dropped on the program; with openbox running, every
+#      text of the screens laid out on Wine's own windows, and screenshots of them;
 #   4. the installer refusing a folder of other programs' files (with /S /D= and on its
 #      folder page); an earlier version installed, then the upgrade with /S while the game
 #      runs (it waits, then installs and removes what only the earlier version shipped);
 #      the installed game started from its Start-menu shortcut and saving to
 #      %APPDATA%\Morvel; the uninstaller with /S while the game runs (it waits), after
-#      which only the save is left.
+#      which only the save is left;
+#   5. a read-only hra.dat beside the program, where this Wine refuses to replace one as
+#      Windows does; a second prefix whose player is Ελένη (outside code page 1250): the
+#      copy in a Greek-named folder saves beside itself, and read-only, to her %APPDATA%.
 # Prints the time each step took and a closing line "N passed, N failed". Not part of
 # .ci/run: building Qt takes too long for every run.
 set -uo pipefail
@@ -47,6 +53,14 @@ window_named() {
   done
   return 1
 }
+# A program that crashes ends at once with its status, as under Windows without a
+# debugger: Wine would start winedbg, whose crash window waits for a click that never comes.
+no_crash_debugger() {
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+    /t REG_SZ /d '' /f >/dev/null 2>&1 &&
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto \
+      /t REG_SZ /d 1 /f >/dev/null 2>&1
+}
 step_start=0
 step() {
   [ "$step_start" -ne 0 ] && echo "   ($(($(date +%s) - step_start)) s)"
@@ -54,13 +68,21 @@ step() {
   echo "== $1"
 }
 
-step "the Windows build"
+step "the Windows build, twice from empty build folders"
+build=$root/build-windows-qt
+rm -rf "$build"
 bash "$root/scripts/build-windows.sh" >/tmp/morvel-build-windows.log 2>&1
 check "scripts/build-windows.sh (log: /tmp/morvel-build-windows.log)" $?
-build=$root/build-windows-qt
 version=$(sed -n 's/^project(Morvel VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 zip=$root/out/windows/morvel-$version-windows-x86_64.zip
 setup=$root/out/windows/morvel-$version-windows-x86_64-setup.exe
+# The second build in another empty folder, its zip and installer elsewhere: the same bytes.
+again=$(mktemp -d /tmp/morvel-again-XXXXXX)
+MORVEL_WINDOWS_BUILD=$again/build MORVEL_WINDOWS_OUT=$again/out \
+  bash "$root/scripts/build-windows.sh" >/tmp/morvel-build-windows-again.log 2>&1 &&
+  cmp "$zip" "$again/out/${zip##*/}" && cmp "$setup" "$again/out/${setup##*/}"
+check "a second build in another empty folder gives the same zip and installer, byte for byte ($(stat -c %s "$zip") and $(stat -c %s "$setup") bytes)" $?
+rm -rf "$again"
 
 # The pointer probe reads the X server, so it is the build machine's own program.
 cmake -S "$root" -B "$root/build-wine-tools" -DMORVEL_BENCH=OFF >/dev/null &&
@@ -70,9 +92,13 @@ probe=$root/build-wine-tools/tools/cursor_probe
 
 work=$(mktemp -d /tmp/morvel-wine-XXXXXX)
 xvfb_pid=
+openbox_pid=
+managed_pid=
 cleanup() {
   wineserver -k 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  for pid in "$openbox_pid" "$managed_pid" "$xvfb_pid"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -84,12 +110,20 @@ if ! locale -a | grep -qx 'cs_CZ.utf8'; then
 fi
 export MORVEL_WINE_LOCALE=cs_CZ.UTF-8
 export WINEPREFIX=$work/prefix USER=Jiří LC_ALL=$MORVEL_WINE_LOCALE WINEDEBUG=-all
+# Wine would lend its programs every font of this machine, DejaVu Sans among them, which a
+# Windows has not got: it sees only its own (fonts-wine, in a Windows's place). The game's
+# texts then show in the face it carries, or in a substitute. (With no font at all, Wine's
+# installer windows crash.)
+printf '<?xml version="1.0"?>\n<fontconfig><dir>/usr/share/wine/fonts</dir><cachedir>%s</cachedir></fontconfig>\n' \
+  "$work/font-cache" >"$work/wine-fonts.conf"
+export FONTCONFIG_FILE=$work/wine-fonts.conf
 Xvfb :97 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=:97
 step "a fresh Wine prefix"
 wineboot -i >/dev/null 2>&1
 wineserver -w
+no_crash_debugger
 users=$WINEPREFIX/drive_c/users/Jiří
 appdata=$users/AppData/Roaming
 [ -d "$appdata" ]
@@ -97,7 +131,8 @@ check "Wine prefix for the player Jiří ($(wine --version))" $?
 
 step "the tests built for Windows, under Wine"
 (cd "$build" && ctest -j2 --output-on-failure >"$work/ctest.log" 2>&1)
-check "ctest in build-windows-qt: $(grep -E 'tests passed' "$work/ctest.log")" $?
+tested=$?
+check "ctest in build-windows-qt: $(grep -E 'tests passed' "$work/ctest.log")" "$tested"
 grep -E '^\s*[0-9]+ - .*\(Failed\)' "$work/ctest.log"
 
 step "the zip, unpacked into a folder with Czech letters in its name"
@@ -113,8 +148,11 @@ e2e --wine "$game"
 check "the real program from the unpacked zip: splash, menu, games to their end at both levels, saves beside itself" $?
 
 step "the same copy from a console, and with a file dropped on it"
-[ "$(cd "$game" && wine cmd /c 'morvel.exe --version' 2>/dev/null | tr -d '\r')" = "morvel $version" ]
-check "morvel.exe --version through cmd prints the version" $?
+(cd "$game" && wine cmd /c 'morvel.exe --version' 2>/dev/null) | tr -d '\r' >"$work/version"
+[ "$(head -1 "$work/version")" = "morvel $version" ] &&
+  grep -q 'Qt 6\.[0-9.]* pod licencí GNU LGPL 3\.0' "$work/version" &&
+  grep -q 'složka licences vedle programu' "$work/version"
+check "morvel.exe --version through cmd prints the version, then Qt's notice" $?
 (cd "$game" && wine cmd /c 'morvel.exe --help' 2>/dev/null) | tr -d '\r' |
   grep -q '^Použití: morvel \[volby\]$'
 check "morvel.exe --help through cmd prints the Czech help" $?
@@ -126,6 +164,36 @@ told=$(window_named '^Morvel$' 40) && xdotool key --window "$told" Return 2>/dev
 check "a file dropped on morvel.exe: a box says it is left aside, then the game starts" $?
 wineserver -k 2>/dev/null
 wineserver -w
+
+step "the texts on Wine's own windows, with a window manager"
+# Wine paints the menu and the boxes only with a window manager running. It runs on an X
+# server of its own, which goes with it: the other steps know the windows as Wine places
+# them without one.
+Xvfb :98 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+managed_pid=$!
+export DISPLAY=:98
+sleep 1
+openbox >/dev/null 2>&1 &
+openbox_pid=$!
+sleep 2
+# The Qt test that lays every text out, on real windows of Wine's, not offscreen.
+(cd "$build" && MORVEL_QTEST_PLATFORM=windows MORVEL_QTEST_FUNCTIONS=everyTextIsWhole \
+  ctest -R '^test_game$' --output-on-failure >"$work/texts.log" 2>&1)
+check "every text of the splash, the menu and the game window is whole and in DejaVu Sans Bold" $?
+# For a look: the menu as the game starts, then a game under way (kept after the run).
+screens=/tmp/morvel-wine-screens
+rm -rf "$screens" && mkdir -p "$screens"
+wine "$game/morvel.exe" >/dev/null 2>&1 &
+menu=$(window_named '^Form1$' 60) && sleep 2 && import -window root "$screens/menu.png" &&
+  eval "$(xdotool getwindowgeometry --shell "$menu")" &&
+  xdotool mousemove $((X + 278)) $((Y + 189)) click 1 && sleep 3 &&
+  ! xdotool search --onlyvisible --name '^Form1$' >/dev/null 2>&1 && import -window root "$screens/game.png"
+check "the menu and the game window under openbox (screenshots in $screens)" $?
+wineserver -k 2>/dev/null
+wineserver -w
+kill "$openbox_pid" "$managed_pid" 2>/dev/null
+wait "$openbox_pid" "$managed_pid" 2>/dev/null
+export DISPLAY=:97
 
 step "the same copy, read-only: the save goes to %APPDATA%\\Morvel"
 rm -f "$game/hra.dat"
@@ -306,6 +374,60 @@ check "every installed file and folder is gone" $?
 check "the Start-menu entry and the Apps & features entry are gone" $?
 [ -f "$appdata/Morvel/hra.dat" ]
 check "the player's save is left" $?
+
+step "a read-only hra.dat beside the program"
+# Windows refuses to replace a read-only file; whether this Wine does, asked as the game
+# replaces hra.dat (MoveFileEx through cmd's move).
+echo old >"$game/probe.txt" && echo new >"$game/probe-new.txt"
+(cd "$game" && wine attrib +r probe.txt) >/dev/null 2>&1
+(cd "$game" && wine cmd /c 'attrib probe.txt') 2>/dev/null | grep -q '^A *R ' ||
+  [ "$(stat -c %a "$game/probe.txt")" = 444 ]
+check "the probe file is read-only as Windows sees it" $?
+(cd "$game" && wine cmd /c 'move /y probe-new.txt probe.txt') >/dev/null 2>&1
+if [ "$(cat "$game/probe.txt")" = old ]; then
+  wine attrib -r "$(winepath -w "$game/probe.txt")" >/dev/null 2>&1
+  rm -f "$game/probe.txt" "$game/probe-new.txt"
+  echo "Wine refuses it too: the game must save to %APPDATA%\\Morvel"
+  rm -f "$game/hra.dat" && cp "$game/README.txt" "$game/hra.dat" &&
+    (cd "$game" && wine attrib +r hra.dat) >/dev/null 2>&1
+  e2e --wine "$game" --only start_up_save_and_load --saved-in "$appdata/Morvel"
+  check "with a read-only hra.dat beside it, the copy saves to %APPDATA%\\Morvel" $?
+  rm -rf "$appdata/Morvel"
+  (cd "$game" && wine attrib -r hra.dat) >/dev/null 2>&1
+  rm -f "$game/hra.dat"
+else
+  rm -f "$game/probe.txt" "$game/probe-new.txt"
+  echo "note: $(wine --version) replaces a read-only file, which Windows refuses; the"
+  echo "      game's answer to that refusal is proven by its unit tests, not here"
+fi
+
+step "a player whose name is outside code page 1250"
+# Greek letters, which a Czech Windows's narrow code page has not got: in the player's
+# folders (%APPDATA%) and in the folder of the copy.
+jiri_prefix=$WINEPREFIX
+wineserver -k 2>/dev/null
+wineserver -w
+export WINEPREFIX=$work/prefix-greek USER=Ελένη
+wineboot -i >/dev/null 2>&1
+wineserver -w
+no_crash_debugger
+greek_appdata=$WINEPREFIX/drive_c/users/Ελένη/AppData/Roaming
+greek_copy="$WINEPREFIX/drive_c/users/Ελένη/Μόρβελ"
+[ -d "$greek_appdata" ] && mkdir -p "$greek_copy" && (cd "$greek_copy" && unzip -q "$zip")
+check "a Wine prefix for the player Ελένη, the zip unpacked into Μόρβελ in her folder" $?
+e2e --wine "$greek_copy/Morvel" --only start_up_save_and_load
+check "the copy in Μόρβελ saves beside itself and loads" $?
+rm -f "$greek_copy/Morvel/hra.dat"
+unshare -m bash -c '
+  mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" "$1" || exit 3
+  shift
+  python3 "$@"' _ "$greek_copy/Morvel" "$root/tests/e2e/e2e_test.py" --probe "$probe" \
+  --artifacts "$work/artifacts" --wine "$greek_copy/Morvel" --only start_up_save_and_load \
+  --saved-in "$greek_appdata/Morvel" | tee -a "$work/e2e.log"
+check "read-only, it saves to Ελένη's %APPDATA%\\Morvel, and loads from there" "${PIPESTATUS[0]}"
+wineserver -k 2>/dev/null
+wineserver -w
+export WINEPREFIX=$jiri_prefix USER=Jiří
 
 step "done"
 echo "$passed passed, $failed failed"
