@@ -99,6 +99,9 @@ TEST(BalanceBar, LeansFromTheMiddleTowardsThePlayerAhead) {
         covered = std::max(covered, empty[i].y + empty[i].height);
     }
     EXPECT_GE(covered, H);
+    // The gradient's shades: 3 more in each channel a stripe, and 3 more again in red.
+    EXPECT_EQ(empty[1].colour, rules::Rgb(6, 3, 3));
+    EXPECT_EQ(empty[2].colour, rules::Rgb(12, 6, 6));
 
     const std::vector<Box> one = lead(bar({{1, 1, 3}, {2, 2, 1}}));  // 3 to 1: half the half
     ASSERT_FALSE(one.empty());
@@ -108,7 +111,9 @@ TEST(BalanceBar, LeansFromTheMiddleTowardsThePlayerAhead) {
         EXPECT_EQ(rules::RedOf(b.colour), 0);
         EXPECT_GT(rules::BlueOf(b.colour), 0);
     }
-    EXPECT_GT(rules::BlueOf(one.front().colour), rules::BlueOf(one.back().colour));
+    // Each stripe 15 darker than the one above it, from 240.
+    EXPECT_EQ(one.front().colour, rules::Rgb(0, 0, 240));
+    EXPECT_EQ(one[1].colour, rules::Rgb(0, 0, 225));
 
     const std::vector<Box> two = lead(bar({{1, 2, 4}}));  // all player 2's: the whole half
     ASSERT_FALSE(two.empty());
@@ -118,6 +123,7 @@ TEST(BalanceBar, LeansFromTheMiddleTowardsThePlayerAhead) {
         EXPECT_GT(rules::RedOf(b.colour), 0);
         EXPECT_EQ(rules::BlueOf(b.colour), 0);
     }
+    EXPECT_EQ(two.front().colour, GameState{}.Player2Color - 15);
 
     for (const Box& b : lead(bar({{1, 1, 2}, {2, 2, 2}}))) {
         EXPECT_DOUBLE_EQ(b.x, Half);
