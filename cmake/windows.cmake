@@ -1,6 +1,10 @@
 # Everything the Windows build does differently, cross-built on Debian with MinGW-w64
 # (packaging/windows/toolchain-mingw64.cmake).
 
+# The Qt plugins' targets (the platform plugin, the style), which the folder ships: Debian's
+# Qt from 6.8 on leaves them out of find_package unless asked.
+set(QT_SKIP_AUTO_PLUGIN_INCLUSION OFF)
+
 # The MinGW runtime the programs and Qt load: shipped beside them, and found by Wine when
 # the tests run.
 set(MORVEL_MINGW_RUNTIME)

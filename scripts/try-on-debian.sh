@@ -7,7 +7,8 @@
 #    needed); it prints how many packages the set-up installed and what they weighed;
 #  - test: the test command with CI=true; it prints the command's closing line;
 #  - windows: scripts/try-on-windows.sh, Qt for Windows built from that release's own
-#    qt6-base source in the copy; it prints the proof's closing line. Only when asked.
+#    qt6-base source in the copy, once: it is kept in the cache folder's windows-SUITE for
+#    the release's next run; it prints the proof's closing line. Only when asked.
 # Each prints the time it took; by default play and test run, play first.
 #
 #   scripts/try-on-debian.sh 12|13|bookworm|trixie [play|test|windows]
@@ -84,7 +85,13 @@ finish_copy() {
 # Runs `bash -c COMMAND` in /root/morvel of a fresh copy of the base, logging to the
 # copy's run.log; prints the log as it grows, then how many packages were installed.
 run_copy() {
-  local suite=$1 name=$2 command=$3 status=0 started seconds kept
+  local suite=$1 name=$2 command=$3 status=0 started seconds kept qt_cache=
+  # Qt for Windows, built from the release's own source, is kept for the next run of that
+  # release, as scripts/windows-qt.sh keeps it on the machine itself.
+  if [ "$name" = windows ]; then
+    qt_cache=$try_cache/windows-$suite
+    mkdir -p "$qt_cache"
+  fi
   try_copy=$(mktemp -d /var/tmp/morvel-try.XXXXXX)
   tar -C "$try_copy" -xf "$try_cache/$suite.tar"
   chmod 755 "$try_copy" # the copy's root folder (tar gave it the cache's 700): nobody must reach /usr
@@ -102,12 +109,16 @@ run_copy() {
     mount -t proc proc "$1/proc"
     mount --rbind /dev "$1/dev"
     mount -t tmpfs tmpfs "$1/dev/shm"
+    if [ -n "$3" ]; then
+      mkdir -p "$1/var/cache/morvel-windows"
+      mount --bind "$3" "$1/var/cache/morvel-windows"
+    fi
     exec chroot "$1" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true TERM=dumb \
       PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
       bash -c "count() { dpkg -l | grep -c ^ii; }
                before=\$(count); cd /root/morvel && $2; status=\$?
                echo \"== the set-up installed \$((\$(count) - before)) packages\"; exit \$status"
-  ' try "$try_copy" "$command" >>"$try_copy/run.log" 2>&1 </dev/null &
+  ' try "$try_copy" "$command" "$qt_cache" >>"$try_copy/run.log" 2>&1 </dev/null &
   try_runner=$!
   tail -n +1 --pid="$try_runner" -f "$try_copy/run.log" &
   wait "$try_runner" || status=$?
@@ -157,7 +168,8 @@ main() {
   trap 'exit 130' INT TERM HUP
   make_base "$suite"
   if [ "${2:-both}" = windows ]; then
-    # The Windows build and its proof under Wine; Qt for Windows is built in the copy.
+    # The Windows build and its proof under Wine; Qt for Windows is built in the copy
+    # (or found in the kept folder).
     run_copy "$suite" windows 'bash scripts/try-on-windows.sh'
     return
   fi
