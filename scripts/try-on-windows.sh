@@ -198,8 +198,11 @@ export DISPLAY=:97
 step "the same copy, read-only: the save goes to %APPDATA%\\Morvel"
 rm -f "$game/hra.dat"
 # A read-only view of the folder, which root cannot write into either, in a mount
-# namespace of its own.
-unshare -m bash -c '
+# namespace of its own. Its mounts are made private there, not by unshare: inside
+# try-on-debian.sh's chroot the root is no mount point, and unshare cannot change it (the
+# namespace around the chroot is private already).
+unshare -m --propagation unchanged bash -c '
+  mount --make-rprivate / 2>/dev/null || true
   mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" "$1" || exit 3
   shift
   python3 "$@"' _ "$game" "$root/tests/e2e/e2e_test.py" --probe "$probe" \
@@ -418,7 +421,8 @@ check "a Wine prefix for the player Ελένη, the zip unpacked into Μόρβε
 e2e --wine "$greek_copy/Morvel" --only start_up_save_and_load
 check "the copy in Μόρβελ saves beside itself and loads" $?
 rm -f "$greek_copy/Morvel/hra.dat"
-unshare -m bash -c '
+unshare -m --propagation unchanged bash -c '
+  mount --make-rprivate / 2>/dev/null || true
   mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" "$1" || exit 3
   shift
   python3 "$@"' _ "$greek_copy/Morvel" "$root/tests/e2e/e2e_test.py" --probe "$probe" \
