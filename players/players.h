@@ -25,7 +25,6 @@ class Computer {
 class Computers {
   public:
     Computer& At(rules::Level level);
-    ai_low::Module& LowTables() { return low_.tables; }
     ai_high::Module& HighTables() { return high_.tables; }
 
   private:

@@ -12,14 +12,18 @@
 namespace arena {
 namespace {
 
+// The level a computer contender plays at (player 2's also sets the game's level).
+rules::Level LevelOf(Player kind) {
+    return kind == Player::Low ? rules::Level::Low : rules::Level::High;
+}
+
 struct Contender {
     Player kind;
     players::Computers computers;
 
     // The cell a computer contender plays as player 2 on `state`.
     std::optional<rules::Move> Choose(const rules::GameState& state, rules::RandomSource& random) {
-        return computers.At(kind == Player::Low ? rules::Level::Low : rules::Level::High)
-            .Choose(state, random);
+        return computers.At(LevelOf(kind)).Choose(state, random);
     }
 };
 
@@ -98,8 +102,7 @@ Result Play(const Options& options) {
         rules::GameState state;
         rules::StartNewGame(state);
         state.GameMode = rules::AgainstComputer;
-        state.Difficulty =
-            options.p2 == Player::High ? rules::HighDifficulty : rules::LowDifficulty;
+        state.Difficulty = LevelOf(options.p2);
         rules::SetUpBoard(state);
         ++result.games;
         int loser = 0;
