@@ -158,8 +158,10 @@ check "morvel.exe --version through cmd prints the version, then Qt's notice" $?
 check "morvel.exe --help through cmd prints the Czech help" $?
 # As Explorer starts it for a file dropped on it: no console, nothing redirected. The
 # player is told in a box (a window named Morvel alone), and after its OK the game starts.
+# What xdotool says of the key is no answer: Wine 10 closes the box on the key's press, and
+# xdotool then fails to send its release to a window that is gone.
 wine start /unix "$game/morvel.exe" "$(winepath -w "$game/README.txt")" >/dev/null 2>&1
-told=$(window_named '^Morvel$' 40) && xdotool key --window "$told" Return 2>/dev/null &&
+told=$(window_named '^Morvel$' 40) && { xdotool key --window "$told" Return 2>/dev/null || :; } &&
   window_named '^Morvel   tým Morvel' 40 >/dev/null
 check "a file dropped on morvel.exe: a box says it is left aside, then the game starts" $?
 wineserver -k 2>/dev/null
@@ -393,7 +395,7 @@ if [ "$(cat "$game/probe.txt")" = old ]; then
   echo "Wine refuses it too: the game must save to %APPDATA%\\Morvel"
   rm -f "$game/hra.dat" && cp "$game/README.txt" "$game/hra.dat" &&
     (cd "$game" && wine attrib +r hra.dat) >/dev/null 2>&1
-  e2e --wine "$game" --only start_up_save_and_load --saved-in "$appdata/Morvel"
+  e2e --wine "$game" --only start_up_save_and_load --saved-in "$appdata/Morvel" --told-in-a-box
   check "with a read-only hra.dat beside it, the copy saves to %APPDATA%\\Morvel" $?
   rm -rf "$appdata/Morvel"
   (cd "$game" && wine attrib -r hra.dat) >/dev/null 2>&1

@@ -52,6 +52,11 @@ def start_up_save_and_load(s):
     s.click(cell_centre(2), button=3)
     s.wait("a red disc on cell 2 from the right button", lambda sh: cell(sh, 2) == (2, 1))
     s.click(xdriver.SAVE_BUTTON)
+    if s.args.told_in_a_box:
+        # A save that had to go elsewhere says where in a box; its OK closes it.
+        s.wait("the box saying where the game was saved", s.box_up)
+        s.key("Return")
+        s.wait("the box closed", lambda sh: not s.box_up(sh))
     saved = os.path.join(s.args.saved_in or s.folder, "hra.dat")
     s.wait("hra.dat in " + os.path.dirname(saved), lambda sh: os.path.exists(saved))
     with open(saved, "rb") as f:  # owner and count of each cell: 1 1, then 2 1, then empty
@@ -200,6 +205,8 @@ def main():
     parser.add_argument("--only", help="run this scenario alone")
     parser.add_argument("--saved-in", help="the folder the save must land in (default: the "
                         "program's own)")
+    parser.add_argument("--told-in-a-box", action="store_true", help="the save is refused "
+                        "where it was asked for, and a box says where it went instead")
     parser.add_argument("--start-with", help="under Wine, start the program through this "
                         "Windows shortcut (the .lnk file's path on this machine)")
     args = parser.parse_args()
