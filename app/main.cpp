@@ -9,7 +9,8 @@
 #include <optional>
 
 #include "assets.h"
-#include "game_state.h"
+#include "controller.h"
+#include "file_storage.h"
 #include "hra.h"
 #include "logo.h"
 #include "platform.h"
@@ -110,22 +111,23 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral(MORVEL_APP_ID));
     QApplication::setWindowIcon(assets::WindowIcon());
 
-    rules::GameState state;
     rules::ClockMixedRandom random(rules::ClockMixedRandom::SteadyClockNanoseconds());
     const std::filesystem::path programDirectory =
         QCoreApplication::applicationDirPath().toStdU16String();
+    screen::FileStorage storage(savegame::FindSlot(programDirectory));
+    play::Controller controller(random, storage);
     // The splash is the first window the player sees: the game window, with its pictures
     // and cursors, is built while the splash stands, once the splash is on the screen (or
     // when its four seconds are up, if it never was).
     std::unique_ptr<hra> game;
     auto build = [&] {
         if (game) return;
-        game = std::make_unique<hra>(state, random, savegame::FindSlot(programDirectory), [] {
+        game = std::make_unique<hra>(controller, [] {
             QApplication::closeAllWindows();
             QCoreApplication::exit(0);
         });
     };
-    logo splash([&] {
+    logo splash(controller, [&] {
         build();
         // Fill the screen even where no window manager maximises windows.
         if (QScreen* where = game->screen()) game->setGeometry(where->availableGeometry());

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "assets.h"
+#include "file_storage.h"
 #include "hra.h"
 #include "renderer.h"
 
@@ -34,20 +35,23 @@ BENCHMARK(BoardPictureIntoImage)->Unit(benchmark::kMicrosecond);
 
 // The game's own RedrawBoard: both pictures rebuilt and handed to their controls.
 void GameRedrawBoard(benchmark::State& bench) {
-    rules::GameState state = FullBoard();
     rules::ClockMixedRandom random;
-    hra window(state, random, {"/nonexistent/hra.dat"});
+    screen::FileStorage storage({"/nonexistent/hra.dat"});
+    play::Controller game(random, storage, play::Controller::ComputerDelayMilliseconds,
+                          FullBoard());
+    hra window(game);
     for (auto _ : bench) window.RedrawBoard();
 }
 BENCHMARK(GameRedrawBoard)->Unit(benchmark::kMicrosecond);
 
 // The whole window painted into an image: tiled background, board, bar, labels.
 void WholeWindowIntoImage(benchmark::State& bench) {
-    rules::GameState state = FullBoard();
     rules::ClockMixedRandom random;
-    hra window(state, random, {"/nonexistent/hra.dat"});
+    screen::FileStorage storage({"/nonexistent/hra.dat"});
+    play::Controller game(random, storage, play::Controller::ComputerDelayMilliseconds,
+                          FullBoard());
+    hra window(game);
     window.resize(1280, 800);
-    window.Timer1().stop();
     window.Plocha()->show();
     window.kbod()->show();
     window.RedrawBoard();

@@ -4,11 +4,13 @@
 #include <QPainter>
 #include <QScreen>
 #include <utility>
+#include <variant>
 
 #include "assets.h"
 
-logo::logo(std::function<void()> showGame, QWidget* parent)
+logo::logo(play::Controller& game, std::function<void()> showGame, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+      game_(game),
       picture_(assets::Splash),
       showGame_(std::move(showGame)) {
     setWindowTitle(QStringLiteral("logo"));
@@ -31,17 +33,30 @@ logo::logo(std::function<void()> showGame, QWidget* parent)
     address->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0); background: transparent;"));
 
     timer1_.setSingleShot(true);
-    timer1_.setInterval(DisplayMilliseconds);
-    connect(&timer1_, &QTimer::timeout, this, [this] {
-        if (showGame_) showGame_();
-        close();
-    });
+    connect(&timer1_, &QTimer::timeout, this,
+            [this] { Apply(game_.TimerDue(play::Timer::Splash)); });
 }
 
 void logo::showEvent(QShowEvent* event) {
     if (QScreen* where = screen()) move(where->geometry().center() - rect().center());
-    if (!timer1_.isActive()) timer1_.start();
     QWidget::showEvent(event);
+    Apply(game_.Shown(play::Window::Splash));
+}
+
+// The splash's part of what the controller says: its time, and its end. The game window
+// applies the rest of the effects it gets.
+void logo::Apply(const play::Effects& effects) {
+    for (const play::Effect& effect : effects) {
+        if (const auto* run = std::get_if<play::StartTimer>(&effect)) {
+            if (run->timer == play::Timer::Splash)
+                timer1_.start(run->milliseconds);
+            else
+                timer1_.stop();
+        } else if (std::holds_alternative<play::ShowGameWindow>(effect)) {
+            if (showGame_) showGame_();
+            close();
+        }
+    }
 }
 
 void logo::paintEvent(QPaintEvent*) {

@@ -4,15 +4,17 @@
 #include <QWidget>
 #include <functional>
 
-// The splash: four seconds of the title picture, then the game window.
+#include "controller.h"
+
+// The splash: the title picture for as long as the game's controller says (four seconds),
+// then the game window.
 class logo : public QWidget {
     Q_OBJECT
 
   public:
-    // `showGame` is called when the four seconds are up, just before the splash closes.
-    explicit logo(std::function<void()> showGame, QWidget* parent = nullptr);
+    // `showGame` shows the game window, just before the splash closes.
+    logo(play::Controller& game, std::function<void()> showGame, QWidget* parent = nullptr);
 
-    static constexpr int DisplayMilliseconds = 4000;
     QTimer& Timer1() { return timer1_; }
 
   signals:
@@ -24,6 +26,9 @@ class logo : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void Apply(const play::Effects& effects);
+
+    play::Controller& game_;
     QPixmap picture_;
     QTimer timer1_;
     std::function<void()> showGame_;

@@ -47,8 +47,8 @@ QPushButton* SmallButton(QWidget* parent, const QString& caption, const QRect& w
 
 }  // namespace
 
-nas::nas(rules::GameState& state, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state) {
+nas::nas(const play::Menu& menu, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), menu_(menu) {
     setWindowTitle(QStringLiteral("Form1"));
     setModal(true);
     setFixedSize(TwipRect(0, 0, 4755, 3195).size());
@@ -100,34 +100,31 @@ nas::nas(rules::GameState& state, QWidget* parent)
     }
 
     // Load.
-    state_.GameMode = rules::TwoPlayers;
-    state_.Difficulty = rules::LowDifficulty;
-    jhra_[0]->setChecked(true);
     jhra_[0]->setText(QStringLiteral("Hra dvou hráčů"));
     jhra_[1]->setText(QStringLiteral("Hra hráč proti počítači"));
-    obtt_[0]->setEnabled(false);
-    obtt_[1]->setEnabled(false);
-    obtt_[0]->setChecked(true);
     obtt_[0]->setText(QStringLiteral("Obtížnost malá"));
     obtt_[1]->setText(QStringLiteral("Obtížnost velká"));
+    Show();
     ShowStartImage(false);
 
-    connect(jhra_[0], &QRadioButton::clicked, this, [this] {
-        obtt_[0]->setEnabled(false);
-        obtt_[1]->setEnabled(false);
-        state_.GameMode = rules::TwoPlayers;
-    });
-    connect(jhra_[1], &QRadioButton::clicked, this, [this] {
-        obtt_[0]->setEnabled(true);
-        obtt_[1]->setEnabled(true);
-        state_.GameMode = rules::AgainstComputer;
-    });
-    for (int i = 0; i < 2; ++i)
-        connect(obtt_[i], &QRadioButton::clicked, this, [this, i] {
-            state_.Difficulty = i == 0 ? rules::LowDifficulty : rules::HighDifficulty;
+    for (int i = 0; i < 2; ++i) {
+        connect(jhra_[i], &QRadioButton::clicked, this, [this, i] {
+            menu_.ChooseMode(i == 0 ? rules::TwoPlayers : rules::AgainstComputer);
+            Show();
         });
-    connect(info_, &QPushButton::clicked, this, [this] { Leave(Choice::Info); });
-    connect(command2_, &QPushButton::clicked, this, [this] { Leave(Choice::Quit); });
+        connect(obtt_[i], &QRadioButton::clicked, this, [this, i] {
+            menu_.ChooseLevel(i == 0 ? rules::LowDifficulty : rules::HighDifficulty);
+            Show();
+        });
+    }
+    connect(info_, &QPushButton::clicked, this, [this] { Leave(play::MenuAction::Information); });
+    connect(command2_, &QPushButton::clicked, this, [this] { Leave(play::MenuAction::Quit); });
+}
+
+void nas::Show() {
+    jhra_[menu_.mode == rules::TwoPlayers ? 0 : 1]->setChecked(true);
+    obtt_[menu_.level == rules::LowDifficulty ? 0 : 1]->setChecked(true);
+    for (QRadioButton* level : obtt_) level->setEnabled(menu_.LevelsEnabled());
 }
 
 void nas::showEvent(QShowEvent* event) {
@@ -151,7 +148,7 @@ bool nas::eventFilter(QObject* watched, QEvent* event) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton && pp3_->rect().contains(mouse->pos())) {
                 ShowStartImage(false);
-                Leave(Choice::Start);
+                Leave(play::MenuAction::Start);
                 return true;
             }
         }
@@ -161,7 +158,9 @@ bool nas::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void nas::Leave(Choice choice) {
-    choice_ = choice;
-    done(choice == Choice::Start ? QDialog::Accepted : QDialog::Rejected);
+void nas::Leave(play::MenuAction action) {
+    if (choice_) return;  // left once
+    choice_ = action;
+    done(action == play::MenuAction::Start ? QDialog::Accepted : QDialog::Rejected);
+    emit Left(menu_, action);
 }

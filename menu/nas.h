@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
-#include "game_state.h"
+#include "menu.h"
 
 class QFrame;
 class QLabel;
@@ -10,18 +11,17 @@ class QPushButton;
 class QRadioButton;
 
 // The menu: the kind of game, the level, start, information and the end of the program.
-// A fresh menu is made for every showing, so its choices start from their defaults.
+// It shows `menu` as it opens, its buttons change it by the menu's own rules, and leaving
+// it tells what was chosen. A fresh menu is made for every showing.
 class nas : public QDialog {
     Q_OBJECT
 
   public:
-    enum class Choice { None, Start, Info, Quit };
+    explicit nas(const play::Menu& menu, QWidget* parent = nullptr);
 
-    // Loading the menu sets two players and the low level in `state`; the buttons change
-    // them.
-    explicit nas(rules::GameState& state, QWidget* parent = nullptr);
-
-    Choice choice() const { return choice_; }
+    const play::Menu& Model() const { return menu_; }
+    // How it was left, once it has been.
+    std::optional<play::MenuAction> choice() const { return choice_; }
 
     QRadioButton* jhra(int index) const { return jhra_[index]; }
     QRadioButton* obtt(int index) const { return obtt_[index]; }
@@ -30,6 +30,9 @@ class nas : public QDialog {
     QPushButton* Command2() const { return command2_; }
     QFrame* Frame1() const { return frame1_; }
     bool StartButtonHovered() const { return hovered_; }
+
+  signals:
+    void Left(const play::Menu& chosen, play::MenuAction action);
 
   public slots:
     // Esc and closing the window do not leave the menu: only its three buttons do.
@@ -41,10 +44,12 @@ class nas : public QDialog {
 
   private:
     void ShowStartImage(bool hovered);
-    void Leave(Choice choice);
+    // The buttons as the menu stands.
+    void Show();
+    void Leave(play::MenuAction action);
 
-    rules::GameState& state_;
-    Choice choice_ = Choice::None;
+    play::Menu menu_;
+    std::optional<play::MenuAction> choice_;
     QFrame* frame1_;
     QRadioButton* jhra_[2];
     QRadioButton* obtt_[2];

@@ -11,11 +11,11 @@
 #include <cmath>
 #include <cstdio>
 #include <utility>
+#include <variant>
 
 #include "assets.h"
 #include "nas.h"
 #include "renderer.h"
-#include "savegame.h"
 
 namespace {
 
@@ -71,18 +71,14 @@ void PictureBox::mouseMoveEvent(QMouseEvent*) {
     emit Moved();
 }
 
-hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot saveSlot,
-         std::function<void()> quit, int computerDelayMs, QWidget* parent)
+hra::hra(play::Controller& game, std::function<void()> quit, QWidget* parent)
     : QWidget(parent),
-      state_(state),
-      random_(random),
-      saveSlot_(std::move(saveSlot)),
+      game_(game),
       quit_(std::move(quit)),
       boardBitmap_(assets::Board),
       tile_(assets::Tile),
       hand_(QPixmap(assets::Hand), 7, 7),
-      hourglass_(QPixmap(assets::Hourglass), 0, 0),
-      computerDelayMs_(computerDelayMs) {
+      hourglass_(QPixmap(assets::Hourglass), 0, 0) {
     setWindowTitle(QStringLiteral("Morvel   tým Morvel, 2026"));
     setWindowIcon(assets::WindowIcon());
     setFocusPolicy(Qt::StrongFocus);
@@ -91,7 +87,6 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot sa
 
     plocha_ = new PictureBox(this);
     plocha_->setGeometry(TwipRect(3360, 1800, screen::BoardWidthTwips, screen::BoardHeightTwips));
-    plocha_->hide();
     kbod_ = new PictureBox(this);
     kbod_->setGeometry(TwipRect(3360, 1680, 4575, 135));
     label1_[0] = StatusLabel(this, TwipRect(0, 240, 480, 240), 9.75, QColor(0, 192, 0));
@@ -107,20 +102,18 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot sa
     for (QPushButton* button : {sav_, nah_}) {
         button->setFont(assets::ClassicFont(8.25));
         button->setFocusPolicy(Qt::NoFocus);  // Esc must reach the window
-        button->hide();
     }
 
-    for (QTimer* timer : {&timer1_, &timer2_, &zappc_}) timer->setSingleShot(true);
-    connect(&timer1_, &QTimer::timeout, this, &hra::StartUp);
-    connect(&timer2_, &QTimer::timeout, this, &hra::NewGameSetUp);
-    connect(&zappc_, &QTimer::timeout, this, &hra::ComputerTick);
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, [this] { Apply(game_.TimerDue(game_.Running())); });
     connect(plocha_, &PictureBox::Pressed, this, [this](QPointF at) {
-        HandleBoardClick(static_cast<int>(std::floor(at.x() * Twips)),
-                         static_cast<int>(std::floor(at.y() * Twips)));
+        Apply(game_.CellPressed(screen::CellAtPoint(cellRect_,
+                                                    static_cast<int>(std::floor(at.x() * Twips)),
+                                                    static_cast<int>(std::floor(at.y() * Twips)))));
     });
     connect(plocha_, &PictureBox::Moved, this, [this] { SetPointer(CustomPointer); });
-    connect(sav_, &QPushButton::clicked, this, &hra::SaveGame);
-    connect(nah_, &QPushButton::clicked, this, &hra::LoadGame);
+    connect(sav_, &QPushButton::clicked, this, [this] { Apply(game_.SavePressed()); });
+    connect(nah_, &QPushButton::clicked, this, [this] { Apply(game_.LoadPressed()); });
 
     // Set-up on load.
     screen::InitCellGeometry(cellRect_);
@@ -133,7 +126,7 @@ hra::hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot sa
     plocha_->move(place.x, place.y);
     kbod_->setGeometry(plocha_->x(), plocha_->y() - screen::BarHeightTwips / Twips,
                        plocha_->width(), screen::BarHeightTwips / Twips);
-    Enter(screen::Phase::Unshown);
+    Follow();
 }
 
 QString hra::InformationText() {
@@ -150,22 +143,15 @@ QString hra::InformationText() {
 
 void hra::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // The start-up step runs once per run, just after the window first shows.
-    if (window_.phase != screen::Phase::Unshown) return;
     // Moving to a screen of another pixel density redraws the pictures at its resolution.
-    if (QWindow* window = windowHandle()) {
+    if (QWindow* window = windowHandle(); window && !screenFollowed_) {
+        screenFollowed_ = true;
         connect(window, &QWindow::screenChanged, this, [this] {
             if (BackgroundTiled()) TileBackground();
             RedrawBoard();
         });
     }
-    Enter(screen::Phase::Starting);
-}
-
-void hra::StartUp() {
-    SetPointer(CustomPointer);
-    TileBackground();
-    ReturnToMenu();
+    Apply(game_.Shown(play::Window::Game));
 }
 
 void hra::TileBackground() {
@@ -201,76 +187,80 @@ void hra::resizeEvent(QResizeEvent* event) {
     if (BackgroundTiled()) TileBackground();
 }
 
-void hra::Become(screen::WindowState next) {
-    const screen::WindowState previous = std::exchange(window_, next);
-    const screen::Phase phase = next.phase;
-    if (phase != previous.phase) {
-        const screen::TimerRun run = screen::RunsOnEntering(previous.phase, phase);
-        const std::pair<QTimer*, screen::Timer> timers[] = {{&timer1_, screen::Timer::StartUp},
-                                                            {&timer2_, screen::Timer::SetUp},
-                                                            {&zappc_, screen::Timer::Computer}};
-        for (const auto& [timer, kind] : timers) {
-            if (kind != run.timer)
-                timer->stop();
-            else
-                timer->start(run.delay == screen::Delay::Computer ? computerDelayMs_ : 1);
+void hra::Apply(const play::Effects& effects) {
+    for (const play::Effect& effect : effects) Apply(effect);
+    Follow();
+}
+
+void hra::Apply(const play::Effect& effect) {
+    struct {
+        hra* window;
+        void operator()(const play::StartTimer& run) const {
+            // The splash's time is the splash's.
+            if (run.timer == play::Timer::None)
+                window->timer_.stop();
+            else if (run.timer != play::Timer::Splash)
+                window->timer_.start(run.milliseconds);
         }
-    }
-    const bool game = screen::ShowsGame(phase);
+        void operator()(const play::Redraw&) const { window->RedrawBoard(); }
+        void operator()(const play::Labels& labels) const {
+            window->label1_[0]->setText(QString::fromStdString(labels.round));
+            window->label1_[0]->adjustSize();
+            window->label1_[1]->setText(QString::fromStdString(labels.player));
+            window->label1_[1]->adjustSize();
+            SetTextColour(window->label1_[1], screen::ToQColor(labels.colour));
+        }
+        void operator()(const play::BoardPointer&) const { window->SetPointer(CustomPointer); }
+        void operator()(const play::TileBackground&) const { window->TileBackground(); }
+        void operator()(const play::OpenBox& box) const { window->OpenBox(box); }
+        void operator()(const play::OpenMenu& menu) const { window->OpenMenu(menu); }
+        void operator()(const play::ShowGameWindow&) const {}  // the splash's
+        void operator()(const play::Quit&) const {
+            if (window->quit_) window->quit_();
+        }
+        void operator()(const play::MovePlayed& move) const {
+            emit window->MovePlayed(move.player);
+        }
+        void operator()(const play::Warn& warning) const {
+            std::fprintf(stderr, "morvel: %s\n", warning.text.c_str());
+        }
+    } apply{this};
+    std::visit(apply, effect);
+}
+
+// What shows and the pointer, from the phase.
+void hra::Follow() {
+    const play::Phase phase = game_.CurrentPhase();
+    const bool game = play::ShowsGame(phase);
     for (QWidget* control : {static_cast<QWidget*>(label1_[1]), static_cast<QWidget*>(label1_[0]),
                              static_cast<QWidget*>(plocha_), static_cast<QWidget*>(kbod_),
                              static_cast<QWidget*>(sav_), static_cast<QWidget*>(nah_)}) {
         control->setVisible(game);
     }
-    label2_->setVisible(screen::ShowsInformation(phase));
+    label2_->setVisible(play::ShowsInformation(phase));
     SetPointer(pointerSetting_);
 }
 
-void hra::ReturnToMenu() {
-    // Whatever was pending belongs to what is being left: a computer move of the game, or
-    // the set-up of a game not shown yet.
-    Enter(screen::Phase::Menu);
-    nas::Choice choice;
-    {
-        nas menu(state_, this);
-        menu.exec();
-        choice = menu.choice();
-    }
-    switch (choice) {
-        case nas::Choice::Start:
-            StartGameFromMenu();
-            break;
-        case nas::Choice::Quit:
-            Enter(screen::Phase::Ending);
-            if (quit_) quit_();
-            break;
-        case nas::Choice::Info:
-        case nas::Choice::None:  // closed some other way, which only a test can do
-            show();
-            Enter(screen::Phase::Information);
-            break;
-    }
+// The boxes and the menu are modal but do not block: each says when it has been closed,
+// and the timers tick on meanwhile in the one event loop.
+void hra::OpenBox(const play::OpenBox& open) {
+    const bool failure = open.kind == play::BoxKind::Failure;
+    auto* box = new QMessageBox(failure ? QMessageBox::Warning : QMessageBox::Information,
+                                QString::fromUtf8(rules::GameTitle),
+                                QString::fromStdString(open.text), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    connect(box, &QDialog::finished, this, [this] { Apply(game_.BoxClosed()); });
+    box->show();
 }
 
-void hra::StartGameFromMenu() {
-    rules::StartNewGame(state_);
-    label1_[0]->setText(QString::fromStdString(rules::StartRoundLabelText(state_.RoundNumber)));
-    label1_[0]->adjustSize();
-    label1_[1]->setText(QString::fromStdString(rules::PlayerLabelText(state_.CurrentPlayer)));
-    label1_[1]->adjustSize();
-    SetTextColour(label1_[1], screen::ToQColor(state_.Player1Color));
-    // The board is set up on the timer's tick, after whatever handler opened the menu has
-    // finished: the tick cannot come before control is back in the event loop.
-    Enter(screen::Phase::NewGame);
-    show();
-}
-
-void hra::NewGameSetUp() {
-    // The board picture is repainted from scratch by RedrawBoard below, before anything
-    // can be shown: the previous game's position never appears.
-    const bool computerOpens = rules::SetUpBoard(state_);
-    Enter(computerOpens ? screen::Phase::ComputerArmed : screen::Phase::PersonToMove);
-    RedrawBoard();
+void hra::OpenMenu(const play::OpenMenu& open) {
+    auto* menu = new nas(open.menu, this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu, &nas::Left, this, [this](const play::Menu& chosen, play::MenuAction action) {
+        Apply(game_.MenuClosed(chosen, action));
+    });
+    menu->show();
 }
 
 QPixmap hra::BlankPicture(const QWidget* box) const {
@@ -284,95 +274,16 @@ void hra::RedrawBoard() {
     QPixmap board = BlankPicture(plocha_);
     {
         QPainter painter(&board);
-        screen::DrawBoardPicture(painter, boardBitmap_, state_, cellRect_);
+        screen::DrawBoardPicture(painter, boardBitmap_, game_.Game(), cellRect_);
     }
     plocha_->SetPicture(board);
     QPixmap bar = BlankPicture(kbod_);
     {
         QPainter painter(&bar);
-        screen::DrawBalanceBar(painter, state_, kbod_->width() * Twips, kbod_->height() * Twips);
+        screen::DrawBalanceBar(painter, game_.Game(), kbod_->width() * Twips,
+                               kbod_->height() * Twips);
     }
     kbod_->SetPicture(bar);
-}
-
-void hra::WriteLabels() {
-    label1_[0]->setText(QString::fromStdString(rules::RoundLabelText(state_.RoundNumber)));
-    label1_[0]->adjustSize();
-    label1_[1]->setText(QString::fromStdString(rules::PlayerLabelText(state_.CurrentPlayer)));
-    label1_[1]->adjustSize();
-    SetTextColour(label1_[1], screen::ToQColor(rules::PlayerLabelColor(state_)));
-}
-
-void hra::EndOfMove(int mover) {
-    // After every chain reaction the board cursor is back.
-    SetPointer(CustomPointer);
-    RedrawBoard();
-    WriteLabels();
-    if (mover != 0) emit MovePlayed(mover);
-}
-
-void hra::HandleBoardClick(int xTwips, int yTwips) {
-    // Only while a person is to move: never during the computer's delay, nor before a
-    // game is set up.
-    if (window_.phase != screen::Phase::PersonToMove) return;
-    const int cell = screen::CellAtPoint(cellRect_, xTwips, yTwips);
-    if (cell == 0) return;
-    const rules::Move move{screen::CellColumn(cell), screen::CellRow(cell)};
-    const int owner = state_.board.Owner(move.column, move.row);
-    if (owner != 0 && owner != state_.CurrentPlayer) return;
-
-    const rules::TurnOutcome turn = rules::TakeTurn(state_, move);
-    EndOfMove(turn.mover);
-    EndGameIfLost(turn.loser);
-    // Runs whether or not the game just ended. An ended game's menu has set the mode to two
-    // players and a new game gives player 1 the move, so this hands the turn on only when
-    // the game goes on, or when that menu was switched to the computer and left through
-    // "?": then the computer's first check ends the old game once more.
-    if (state_.CurrentPlayer != 2 || state_.GameMode != rules::AgainstComputer) return;
-    if (window_.phase == screen::Phase::PersonToMove)
-        Enter(screen::Phase::ComputerArmed);
-    else if (window_.phase == screen::Phase::Information)
-        Enter(screen::Phase::InformationComputerArmed);
-    // Otherwise the program is ending.
-}
-
-void hra::ComputerTick() {
-    if (window_.box) {
-        Enter(screen::Phase::ComputerHeld);
-        return;
-    }
-    RunComputerTurn();
-}
-
-void hra::RunBox(QDialog& box) {
-    const bool outer = window_.box;
-    Become({window_.phase, true});
-    box.exec();
-    Become({window_.phase, outer});
-    // The computer's move held back by the box comes now, from the event loop, once the
-    // handler that opened the box has finished.
-    if (!outer && window_.phase == screen::Phase::ComputerHeld) Enter(screen::Phase::ComputerArmed);
-}
-
-void hra::RunComputerTurn() {
-    // The hand is back: the turn runs to its end within this tick. Any new game chosen on
-    // a menu it opens arms its own opening move later, from its set-up.
-    Enter(window_.phase == screen::Phase::InformationComputerArmed ? screen::Phase::Information
-                                                                   : screen::Phase::PersonToMove);
-    if (EndGameIfLost(rules::CheckGameOver(state_))) return;
-    const rules::TurnOutcome turn =
-        rules::TakeTurn(state_, computers_.At(state_.Difficulty).Choose(state_, random_));
-    EndOfMove(turn.moved ? turn.mover : 0);
-    EndGameIfLost(turn.loser);
-}
-
-bool hra::EndGameIfLost(int loser) {
-    if (loser == 0) return false;
-    QMessageBox box(QMessageBox::Information, QString::fromUtf8(rules::GameTitle),
-                    QString::fromStdString(rules::GameOverText(loser)), QMessageBox::Ok, this);
-    RunBox(box);
-    ReturnToMenu();
-    return true;
 }
 
 void hra::keyPressEvent(QKeyEvent* event) {
@@ -380,7 +291,7 @@ void hra::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    if (screen::EscapeOpensMenu(window_.phase)) ReturnToMenu();
+    Apply(game_.Escape());
 }
 
 void hra::mouseMoveEvent(QMouseEvent* event) {
@@ -394,33 +305,4 @@ void hra::SetPointer(int setting) {
         setCursor(CurrentCustomImage() == CustomImage::Hand ? hand_ : hourglass_);
     else
         setCursor(Qt::ArrowCursor);
-}
-
-void hra::Complain(const QString& text, QMessageBox::Icon icon) {
-    QMessageBox box(icon, QString::fromUtf8(rules::GameTitle), text, QMessageBox::Ok, this);
-    RunBox(box);
-}
-
-void hra::SaveGame() {
-    std::string why, warning, moved;
-    if (!savegame::SaveGame(saveSlot_, state_.board, &why, &warning, &moved)) {
-        Complain(QStringLiteral("Hru se nepodařilo uložit. ") + QString::fromStdString(why));
-        return;
-    }
-    if (!warning.empty()) std::fprintf(stderr, "morvel: %s\n", warning.c_str());
-    // The save went elsewhere than before: the player should know where it is now.
-    if (!moved.empty()) Complain(QString::fromStdString(moved), QMessageBox::Information);
-}
-
-void hra::LoadGame() {
-    std::string why;
-    const std::optional<rules::Board> board = savegame::LoadGame(saveSlot_.file, &why);
-    if (!board) {
-        // The board on screen stays exactly as it was.
-        Complain(QStringLiteral("Hru se nepodařilo nahrát. ") + QString::fromStdString(why));
-        return;
-    }
-    // The status labels already show: the buttons are there only during a game.
-    state_.board = *board;
-    RedrawBoard();
 }

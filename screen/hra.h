@@ -1,21 +1,14 @@
 #pragma once
 
 #include <QCursor>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
-#include <filesystem>
 #include <functional>
 
-#include "game_state.h"
+#include "controller.h"
 #include "geometry.h"
-#include "players.h"
-#include "random_source.h"
-#include "savegame.h"
-#include "window_state.h"
 
-class QDialog;
 class QLabel;
 class QPushButton;
 
@@ -43,8 +36,9 @@ class PictureBox : public QWidget {
 };
 
 // The game window: the board, the balance bar, the two status labels, the information
-// text, the save and load buttons, and the timers that drive a game. What it is doing is
-// one screen::WindowState; which controls show and the pointer image follow from it.
+// text, the save and load buttons, and the timer that drives a game. It passes what the
+// player does to the game's controller and applies what the controller says; which
+// controls show and the pointer image follow from the controller's phase.
 class hra : public QWidget {
     Q_OBJECT
 
@@ -52,22 +46,16 @@ class hra : public QWidget {
     enum class CustomImage { Hand, Hourglass };
     static constexpr int ArrowPointer = 0;
     static constexpr int CustomPointer = 99;
-    static constexpr int ComputerDelayMilliseconds = 1000;
 
-    // `saveSlot` is where hra.dat is kept; `quit` ends the program (the menu's "X");
-    // `computerDelayMs` is how long the computer waits after a person's move (tests
-    // shorten it, as they script the random numbers).
-    hra(rules::GameState& state, rules::RandomSource& random, savegame::Slot saveSlot,
-        std::function<void()> quit = {}, int computerDelayMs = ComputerDelayMilliseconds,
-        QWidget* parent = nullptr);
+    // `quit` ends the program (the menu's "X").
+    explicit hra(play::Controller& game, std::function<void()> quit = {},
+                 QWidget* parent = nullptr);
 
-    // The move handlers and procedures of the game.
-    void HandleBoardClick(int xTwips, int yTwips);
-    void RunComputerTurn();
-    void ReturnToMenu();
+    // Draws the board and the balance bar again from the game.
     void RedrawBoard();
-    void SaveGame();
-    void LoadGame();
+    // Applies what the controller said, in order, then brings the controls and the pointer
+    // in line with its phase.
+    void Apply(const play::Effects& effects);
 
     // The controls, for the tests and the tools.
     PictureBox* Plocha() const { return plocha_; }
@@ -76,16 +64,16 @@ class hra : public QWidget {
     QLabel* Label2() const { return label2_; }
     QPushButton* sav() const { return sav_; }
     QPushButton* nah() const { return nah_; }
-    QTimer& Timer1() { return timer1_; }
-    QTimer& zappc() { return zappc_; }
+    QTimer& Timer() { return timer_; }
     int PointerSetting() const { return pointerSetting_; }
-    const screen::WindowState& State() const { return window_; }
+    const play::Controller& Game() const { return game_; }
     // The hourglass exactly while the computer's move is pending, the hand otherwise.
     CustomImage CurrentCustomImage() const {
-        return screen::ComputerPending(window_.phase) ? CustomImage::Hourglass : CustomImage::Hand;
+        return play::ComputerPending(game_.CurrentPhase()) ? CustomImage::Hourglass
+                                                           : CustomImage::Hand;
     }
     bool BackgroundTiled() const { return !background_.isNull(); }
-    bool MenuOpen() const { return window_.phase == screen::Phase::Menu; }
+    bool MenuOpen() const { return game_.CurrentPhase() == play::Phase::Menu; }
     const screen::CellRectTable& CellRect() const { return cellRect_; }
     // The picture drawn behind the controls.
     const QPixmap& Background() const { return background_; }
@@ -105,34 +93,16 @@ class hra : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
-    void StartUp();
-    void NewGameSetUp();
-    void StartGameFromMenu();
-    // The end of the game when `loser` is a player: the end message, then the menu.
-    // Returns whether it ended.
-    bool EndGameIfLost(int loser);
-    void EndOfMove(int mover);
-    void WriteLabels();
+    void Apply(const play::Effect& effect);
+    void Follow();
+    void OpenBox(const play::OpenBox& box);
+    void OpenMenu(const play::OpenMenu& menu);
     void SetPointer(int setting);
     void TileBackground();
     QPixmap BlankPicture(const QWidget* box) const;
-    // A message box over the game: a failure, or (Information) where a save went.
-    void Complain(const QString& text, QMessageBox::Icon icon = QMessageBox::Warning);
-    // The one place the window's state changes: the controls, the pointer and the timers
-    // are brought in line with it. The step into a phase starts the timer the phase runs
-    // (screen::RunsOnEntering) and stops every other.
-    void Become(screen::WindowState next);
-    void Enter(screen::Phase phase) { Become({phase, window_.box}); }
-    // Every message box opens through here: while one is open the computer's move waits
-    // (its timer still ticks inside the box's own event loop).
-    void RunBox(QDialog& box);
-    void ComputerTick();
 
-    rules::GameState& state_;
-    rules::RandomSource& random_;
-    savegame::Slot saveSlot_;
+    play::Controller& game_;
     std::function<void()> quit_;
-    players::Computers computers_;
     screen::CellRectTable cellRect_{};
 
     PictureBox* plocha_;
@@ -141,16 +111,13 @@ class hra : public QWidget {
     QLabel* label2_;
     QPushButton* sav_;
     QPushButton* nah_;
-    QTimer timer1_;
-    QTimer timer2_;
-    QTimer zappc_;
+    QTimer timer_;
 
     QPixmap boardBitmap_;
     QPixmap tile_;
     QCursor hand_;
     QCursor hourglass_;
     QPixmap background_;
-    const int computerDelayMs_;
-    screen::WindowState window_;
     int pointerSetting_ = CustomPointer;  // follows the mouse: over the board or not
+    bool screenFollowed_ = false;         // the window's screen changes are followed
 };

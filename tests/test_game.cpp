@@ -13,13 +13,11 @@
 #include <memory>
 #include <utility>
 
-#include "board_text.h"
+#include "file_storage.h"
 #include "hra.h"
 #include "logo.h"
 #include "nas.h"
 #include "savegame.h"
-
-using rules::GameState;
 
 namespace {
 
@@ -103,12 +101,13 @@ class UnexpectedModals : public QObject {
 };
 
 struct Game {
-    GameState state;
     rules::ClockMixedRandom random{17, [] { return std::uint64_t{3}; }};
     QTemporaryDir dir;
     const std::filesystem::path saveFile =
         std::filesystem::path(dir.path().toStdU16String()) / "hra.dat";
-    hra window{state, random, {saveFile}};
+    screen::FileStorage storage{{saveFile}};
+    play::Controller controller{random, storage};
+    hra window{controller};
 
     // Shows the window; the start-up menu starts a game of the given kind.
     void Begin(rules::Mode mode, rules::Level difficulty = rules::LowDifficulty) {
@@ -196,7 +195,6 @@ class GameWindowTest : public QObject {
   private slots:
     void init() { unexpected_ = std::make_unique<UnexpectedModals>(); }
     void cleanup();
-    void eachLevelIsPlayedByItsOwnPlayer();
     void drawingSurvivesHidingAndResizing();
     void menuButtonsAndStartImage();
     void splashShowsTheGameAfterFourSeconds();
@@ -217,22 +215,6 @@ void GameWindowTest::cleanup() {
     }
     CloseModals();
     QVERIFY2(!waiting, "a modal window this test expected never came");
-}
-
-void GameWindowTest::eachLevelIsPlayedByItsOwnPlayer() {
-    // Both reject (2,2), threatened by (3,3); the low level plays its other full cell
-    // (6,7), the high level (5,2) from its scored list (morvel-cli move agrees).
-    for (rules::Level level : {rules::LowDifficulty, rules::HighDifficulty}) {
-        Game g;
-        g.Begin(rules::AgainstComputer, level);
-        QSignalSpy moves(&g.window, &hra::MovePlayed);
-        g.state.board = BoardWith("2,2:24 3,3:14 6,7:24 1,1:11");
-        g.state.CurrentPlayer = 2;
-        g.window.RunComputerTurn();
-        QCOMPARE(std::make_pair(g.state.MoveColumn, g.state.MoveRow),
-                 level == rules::LowDifficulty ? std::make_pair(6, 7) : std::make_pair(5, 2));
-        QCOMPARE(moves.count(), 1);
-    }
 }
 
 void GameWindowTest::drawingSurvivesHidingAndResizing() {
@@ -273,23 +255,26 @@ void GameWindowTest::drawingSurvivesHidingAndResizing() {
 
 void GameWindowTest::menuButtonsAndStartImage() {
     unexpected_.reset();  // the test opens the menu itself
-    GameState state;
-    nas menu(state);
+    nas menu(play::Menu{});
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QVERIFY(menu.jhra(0)->isChecked() && menu.obtt(0)->isChecked());
+    QVERIFY(!menu.obtt(0)->isEnabled() && !menu.obtt(1)->isEnabled());
     menu.jhra(1)->click();
-    QVERIFY(state.GameMode == rules::AgainstComputer);
+    QVERIFY(menu.Model().mode == rules::AgainstComputer);
+    QVERIFY(menu.obtt(0)->isEnabled() && menu.obtt(1)->isEnabled());
     menu.obtt(1)->click();
     QVERIFY(!menu.obtt(0)->isChecked());
     QVERIFY(menu.jhra(1)->isChecked());  // the two arrays do not exclude each other
     // Back to two players: the levels are disabled, and the level stays for the game.
     menu.jhra(0)->click();
-    QVERIFY(state.GameMode == rules::TwoPlayers);
-    QVERIFY(state.Difficulty == rules::HighDifficulty);
+    QVERIFY(menu.Model().mode == rules::TwoPlayers);
+    QVERIFY(menu.Model().level == rules::HighDifficulty);
     QVERIFY(!menu.obtt(0)->isEnabled() && !menu.obtt(1)->isEnabled());
+    QVERIFY(menu.obtt(1)->isChecked());
     menu.jhra(1)->click();
     menu.obtt(0)->click();
-    QVERIFY(state.Difficulty == rules::LowDifficulty);
+    QVERIFY(menu.Model().level == rules::LowDifficulty);
 
     const QImage normal = menu.pp3()->pixmap().toImage();
     Hover(menu.pp3(), QPoint(10, 10));
@@ -306,13 +291,14 @@ void GameWindowTest::menuButtonsAndStartImage() {
     QVERIFY(menu.isVisible());
     QTest::mouseClick(menu.pp3(), Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(!menu.StartButtonHovered());  // the normal image is back before the game
-    QCOMPARE(menu.choice(), nas::Choice::Start);
+    QCOMPARE(menu.choice(), std::optional(play::MenuAction::Start));
     QVERIFY(!menu.isVisible());
 }
 
 void GameWindowTest::splashShowsTheGameAfterFourSeconds() {
     bool shown = false;
-    logo splash([&] { shown = true; });
+    Game g;
+    logo splash(g.controller, [&] { shown = true; });
     // The game window is built once the splash is on the screen: told once, not per paint.
     QSignalSpy painted(&splash, &logo::FirstPainted);
     splash.show();
@@ -332,15 +318,15 @@ void GameWindowTest::splashShowsTheGameAfterFourSeconds() {
 }
 
 void GameWindowTest::everyTextIsWhole() {
-    logo splash([] {});
+    Game splashing;
+    logo splash(splashing.controller, [] {});
     splash.show();
     ExpectEveryTextWhole(&splash);
     splash.close();
     if (QTest::currentTestFailed()) return;
 
     unexpected_.reset();
-    GameState state;
-    nas menu(state);
+    nas menu(play::Menu{});
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     ExpectEveryTextWhole(&menu);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The game's Qt-free modules (the rules, both computer players and the choice between
-# them, the saved game's text) compile for WebAssembly (wasm32-wasi) with Debian's clang,
+# them, the turn cycle's controller, the saved game's text) compile for WebAssembly (wasm32-wasi) with Debian's clang,
 # wasi-libc and libc++, as the browser build needs: there libc++ has no <filesystem>, a
 # throw does not compile with exceptions off, and there are no threads. A configure and a
 # build of those modules alone: wasm_compile.sh SOURCE BUILD.

@@ -2,18 +2,19 @@
 
 #include <array>
 #include <cstddef>
-#include <string>
 
-// What the game window is doing, as one value: everything else about the window that
-// depends on it (which controls show, the pointer image, whether a click or the
-// computer may move, which timer runs) is worked out from it, never kept beside it.
-namespace screen {
+// What the game is doing, as one value: everything else that depends on it (which
+// controls show, the pointer image, whether a press or the computer may move, which timer
+// runs) is worked out from it, never kept beside it.
+namespace play {
 
 enum class Phase {
-    Unshown,      // made, not shown yet
-    Starting,     // shown; the start-up tick paints the background and opens the menu
-    Menu,         // the menu is open over the tiled background
-    Information,  // the information text stands on the window, the menu closed
+    Unshown,        // nothing on the screen yet
+    Splash,         // the splash stands for its four seconds
+    GameWindowDue,  // the splash has gone; the game window is asked to show
+    Starting,       // the game window shows; the start-up tick paints it and opens the menu
+    Menu,           // the menu is open over the tiled background
+    Information,    // the information text stands on the window, the menu closed
     // The information text, and the computer's turn of a finished game still to come: that
     // game's menu was switched to the computer and left through "?". The turn's first
     // check then ends the game once more.
@@ -26,26 +27,26 @@ enum class Phase {
 };
 inline constexpr std::size_t PhaseCount = static_cast<std::size_t>(Phase::Ending) + 1;
 
-// The window's timers: the start-up tick, the new game's set-up tick, and the computer's
-// move (zappc).
-enum class Timer { None, StartUp, SetUp, Computer };
-// How long a timer runs: one tick, or the computer's delay after a person's move.
-enum class Delay { Tick, Computer };
-struct TimerRun {
-    Timer timer = Timer::None;
-    Delay delay = Delay::Tick;
-    bool operator==(const TimerRun&) const = default;
-};
+// The timers, one running at a time: the splash's four seconds, the start-up tick, the
+// new game's set-up tick, and the computer's move.
+enum class Timer { None, Splash, StartUp, SetUp, Computer };
 
 // What the step into a phase starts. The computer answers a person's move after its
 // delay; it opens a game, and moves once the box that held its move has gone, at the
 // next tick.
-enum class OnEntry { Nothing, StartUpTick, SetUpTick, ComputerAfterPerson, ComputerDelay };
+enum class OnEntry {
+    Nothing,
+    SplashTime,
+    StartUpTick,
+    SetUpTick,
+    ComputerAfterPerson,
+    ComputerDelay
+};
 
-// One row per phase, in the order of Phase: what shows, the pointer's custom image (the
-// hourglass while the computer's move is pending), whether Esc opens the menu (elsewhere
-// the menu and the boxes are modal, and the start-up opens the menu of its own accord),
-// and which timer the step into it starts. A new phase is one more row.
+// One row per phase, in the order of Phase: what the game window shows, the pointer's
+// custom image (the hourglass while the computer's move is pending), whether Esc opens
+// the menu (elsewhere the menu and the boxes are modal, and the start-up opens the menu of
+// its own accord), and which timer the step into it starts. A new phase is one more row.
 struct PhaseRow {
     Phase phase;
     const char* name;
@@ -59,6 +60,8 @@ struct PhaseRow {
 inline constexpr std::array<PhaseRow, PhaseCount> Phases{{
     // phase, name, shows game, shows information, computer pending, Esc opens the menu
     {Phase::Unshown, "Unshown", false, false, false, false, OnEntry::Nothing},
+    {Phase::Splash, "Splash", false, false, false, false, OnEntry::SplashTime},
+    {Phase::GameWindowDue, "GameWindowDue", false, false, false, false, OnEntry::Nothing},
     {Phase::Starting, "Starting", false, false, false, false, OnEntry::StartUpTick},
     {Phase::Menu, "Menu", false, false, false, false, OnEntry::Nothing},
     {Phase::Information, "Information", false, true, false, true, OnEntry::Nothing},
@@ -85,29 +88,24 @@ constexpr const PhaseRow& Row(Phase phase) {
     return Phases[static_cast<std::size_t>(phase)];
 }
 
-// What the step from `from` into `to` starts; every other timer stops.
-constexpr TimerRun RunsOnEntering(Phase from, Phase to) {
-    switch (Row(to).onEntry) {
+// The timer that runs while in `phase`: the one its entry started, until it is due (which
+// always leaves the phase).
+constexpr Timer RunningTimer(Phase phase) {
+    switch (Row(phase).onEntry) {
         case OnEntry::Nothing:
-            return {};
+            return Timer::None;
+        case OnEntry::SplashTime:
+            return Timer::Splash;
         case OnEntry::StartUpTick:
-            return {Timer::StartUp, Delay::Tick};
+            return Timer::StartUp;
         case OnEntry::SetUpTick:
-            return {Timer::SetUp, Delay::Tick};
+            return Timer::SetUp;
         case OnEntry::ComputerAfterPerson:
-            return {Timer::Computer, from == Phase::PersonToMove ? Delay::Computer : Delay::Tick};
         case OnEntry::ComputerDelay:
-            return {Timer::Computer, Delay::Computer};
+            return Timer::Computer;
     }
-    return {};
+    return Timer::None;
 }
-
-struct WindowState {
-    Phase phase = Phase::Unshown;
-    // A message box is open over the phase; its own event loop runs, and so do the timers.
-    bool box = false;
-    bool operator==(const WindowState&) const = default;
-};
 
 constexpr bool ComputerPending(Phase phase) {
     return Row(phase).computerPending;
@@ -125,8 +123,4 @@ constexpr const char* Name(Phase phase) {
     return Row(phase).name;
 }
 
-inline std::string Describe(const WindowState& state) {
-    return std::string(Name(state.phase)) + (state.box ? " + box" : "");
-}
-
-}  // namespace screen
+}  // namespace play

@@ -1,0 +1,255 @@
+#include "controller.h"
+
+#include <utility>
+
+#include "geometry.h"
+
+namespace play {
+
+Controller::Controller(rules::RandomSource& random, Storage& storage, int computerDelayMs,
+                       rules::GameState start)
+    : random_(random),
+      storage_(storage),
+      computerDelayMs_(computerDelayMs),
+      state_(std::move(start)) {}
+
+std::string Controller::Describe() const {
+    return std::string(Name(phase_)) + (BoxOpen() ? " + box" : "");
+}
+
+// The one place the phase changes. The step into a phase starts the timer the phase runs
+// and stops every other.
+void Controller::Enter(Phase phase, Effects& out) {
+    const Phase from = std::exchange(phase_, phase);
+    if (from == phase) return;
+    int milliseconds = 0;
+    switch (Row(phase).onEntry) {
+        case OnEntry::Nothing:
+            break;
+        case OnEntry::SplashTime:
+            milliseconds = SplashMilliseconds;
+            break;
+        case OnEntry::StartUpTick:
+        case OnEntry::SetUpTick:
+            milliseconds = TickMilliseconds;
+            break;
+        case OnEntry::ComputerAfterPerson:
+            milliseconds = from == Phase::PersonToMove ? computerDelayMs_ : TickMilliseconds;
+            break;
+        case OnEntry::ComputerDelay:
+            milliseconds = computerDelayMs_;
+            break;
+    }
+    out.push_back(StartTimer{RunningTimer(phase), milliseconds});
+}
+
+Effects Controller::Shown(Window window) {
+    Effects out;
+    if (window == Window::Splash) {
+        if (phase_ == Phase::Unshown) Enter(Phase::Splash, out);
+        return out;
+    }
+    // Once per run: showing the window again (after it was minimised) starts nothing. A
+    // frontend without a splash starts here.
+    if (phase_ == Phase::Unshown || phase_ == Phase::Splash || phase_ == Phase::GameWindowDue)
+        Enter(Phase::Starting, out);
+    return out;
+}
+
+Effects Controller::TimerDue(Timer timer) {
+    Effects out;
+    if (timer == Timer::None || timer != Running()) return out;
+    switch (timer) {
+        case Timer::Splash:
+            Enter(Phase::GameWindowDue, out);
+            out.push_back(ShowGameWindow{});
+            break;
+        case Timer::StartUp:
+            out.push_back(BoardPointer{});
+            out.push_back(TileBackground{});
+            ReturnToMenu(out);
+            break;
+        case Timer::SetUp:
+            SetUpBoard(out);
+            break;
+        case Timer::Computer:
+            ComputerTick(out);
+            break;
+        case Timer::None:
+            break;
+    }
+    return out;
+}
+
+void Controller::ReturnToMenu(Effects& out) {
+    // Whatever was pending belongs to what is being left: a computer move of the game, or
+    // the set-up of a game not shown yet.
+    Enter(Phase::Menu, out);
+    // The menu opens at its defaults, and they hold from its opening on: an ended game left
+    // through "?" is a two-player game unless the menu was switched to the computer.
+    const Menu defaults;
+    state_.GameMode = defaults.mode;
+    state_.Difficulty = defaults.level;
+    out.push_back(OpenMenu{defaults});
+}
+
+Effects Controller::MenuClosed(const Menu& chosen, MenuAction action) {
+    Effects out;
+    if (phase_ != Phase::Menu) return out;
+    state_.GameMode = chosen.mode;
+    state_.Difficulty = chosen.level;
+    switch (action) {
+        case MenuAction::Start:
+            StartGame(out);
+            break;
+        case MenuAction::Information:
+            Enter(Phase::Information, out);
+            break;
+        case MenuAction::Quit:
+            handOnAfterMenu_ = false;
+            Enter(Phase::Ending, out);
+            out.push_back(Quit{});
+            return out;
+    }
+    if (std::exchange(handOnAfterMenu_, false)) HandOnToTheComputer(out);
+    return out;
+}
+
+void Controller::StartGame(Effects& out) {
+    rules::StartNewGame(state_);
+    // The menu writes the round without its blank ("1kolo"); a move writes "1 kolo".
+    out.push_back(Labels{rules::StartRoundLabelText(state_.RoundNumber),
+                         rules::PlayerLabelText(state_.CurrentPlayer), state_.Player1Color});
+    // The board is set up on the timer's tick: the previous game's position is never
+    // shown, and nothing of the set-up runs before the menu has gone.
+    Enter(Phase::NewGame, out);
+}
+
+void Controller::SetUpBoard(Effects& out) {
+    const bool computerOpens = rules::SetUpBoard(state_);
+    Enter(computerOpens ? Phase::ComputerArmed : Phase::PersonToMove, out);
+    out.push_back(Redraw{});
+}
+
+Effects Controller::CellPressed(int cell) {
+    Effects out;
+    // Only while a person is to move: never during the computer's delay, nor before a
+    // game is set up, nor under a box.
+    if (!PersonMayMove() || cell < 1 || cell > rules::Cells) return out;
+    const rules::Move move{screen::CellColumn(cell), screen::CellRow(cell)};
+    const int owner = state_.board.Owner(move.column, move.row);
+    if (owner != 0 && owner != state_.CurrentPlayer) return out;
+
+    const rules::TurnOutcome turn = rules::TakeTurn(state_, move);
+    EndOfMove(turn.mover, out);
+    if (turn.loser != 0) {
+        EndGame(turn.loser, true, out);
+        return out;
+    }
+    HandOnToTheComputer(out);
+    return out;
+}
+
+// After a person's move, the computer answers when it is player 2's turn against the
+// computer. After a move that ended the game this runs once the end's menu is left, on
+// what that menu made of the game: a new game gives player 1 the move, and "?" keeps the
+// ended game's player 2 to move; switched to the computer, the computer's turn then comes
+// with the information text, and its first check ends the old game once more.
+void Controller::HandOnToTheComputer(Effects& out) {
+    if (state_.CurrentPlayer != 2 || state_.GameMode != rules::AgainstComputer) return;
+    if (phase_ == Phase::PersonToMove)
+        Enter(Phase::ComputerArmed, out);
+    else if (phase_ == Phase::Information)
+        Enter(Phase::InformationComputerArmed, out);
+    // Otherwise a new game is being set up, or the program is ending.
+}
+
+void Controller::ComputerTick(Effects& out) {
+    // A box is open: the move waits for it to close.
+    if (BoxOpen()) {
+        Enter(Phase::ComputerHeld, out);
+        return;
+    }
+    RunComputerTurn(out);
+}
+
+void Controller::RunComputerTurn(Effects& out) {
+    // The hand is back: the turn runs to its end now.
+    Enter(phase_ == Phase::InformationComputerArmed ? Phase::Information : Phase::PersonToMove,
+          out);
+    if (const int loser = rules::CheckGameOver(state_)) {
+        EndGame(loser, false, out);
+        return;
+    }
+    const rules::TurnOutcome turn =
+        rules::TakeTurn(state_, computers_.At(state_.Difficulty).Choose(state_, random_));
+    EndOfMove(turn.moved ? turn.mover : 0, out);
+    if (turn.loser != 0) EndGame(turn.loser, false, out);
+}
+
+void Controller::EndOfMove(int mover, Effects& out) {
+    // After every chain reaction the board's pointer is back.
+    out.push_back(BoardPointer{});
+    out.push_back(Redraw{});
+    out.push_back(Labels{rules::RoundLabelText(state_.RoundNumber),
+                         rules::PlayerLabelText(state_.CurrentPlayer),
+                         rules::PlayerLabelColor(state_)});
+    if (mover != 0) out.push_back(MovePlayed{mover});
+}
+
+void Controller::EndGame(int loser, bool afterPerson, Effects& out) {
+    handOnAfterMenu_ = afterPerson;
+    Box(BoxKind::GameOver, rules::GameOverText(loser), out);
+}
+
+void Controller::Box(BoxKind kind, std::string text, Effects& out) {
+    box_ = kind;
+    out.push_back(OpenBox{kind, std::move(text)});
+}
+
+Effects Controller::BoxClosed() {
+    Effects out;
+    if (!BoxOpen()) return out;
+    const BoxKind kind = *std::exchange(box_, std::nullopt);
+    // The computer's move held back by the box comes now, at the next tick.
+    if (phase_ == Phase::ComputerHeld) Enter(Phase::ComputerArmed, out);
+    if (kind == BoxKind::GameOver) ReturnToMenu(out);
+    return out;
+}
+
+Effects Controller::Escape() {
+    Effects out;
+    if (!BoxOpen() && EscapeOpensMenu(phase_)) ReturnToMenu(out);
+    return out;
+}
+
+Effects Controller::SavePressed() {
+    Effects out;
+    if (!ShowsGame(phase_) || BoxOpen()) return out;
+    const SaveOutcome saved = storage_.Save(state_.board);
+    if (!saved.saved) {
+        Box(BoxKind::Failure, "Hru se nepodařilo uložit. " + saved.reason, out);
+        return out;
+    }
+    if (!saved.warning.empty()) out.push_back(Warn{saved.warning});
+    // The save went elsewhere than before: the player should know where it is now.
+    if (!saved.notice.empty()) Box(BoxKind::Notice, saved.notice, out);
+    return out;
+}
+
+Effects Controller::LoadPressed() {
+    Effects out;
+    if (!ShowsGame(phase_) || BoxOpen()) return out;
+    LoadOutcome loaded = storage_.Load();
+    if (!loaded.board) {
+        // The board on screen stays exactly as it was.
+        Box(BoxKind::Failure, "Hru se nepodařilo nahrát. " + loaded.reason, out);
+        return out;
+    }
+    // The board alone: not the player to move, nor the round, nor the labels.
+    state_.board = *loaded.board;
+    out.push_back(Redraw{});
+    return out;
+}
+
+}  // namespace play

@@ -1,0 +1,363 @@
+// The turn cycle's rules, each as a player meets it: the splash and the start-up, the menu,
+// a game's moves, the computer's delay and the boxes that hold it, the end of a game and
+// what its menu leads to, saving and loading.
+#include <gtest/gtest.h>
+
+#include "board_text.h"
+#include "controller.h"
+#include "play_support.h"
+
+namespace {
+
+using namespace play_support;
+using play::Phase;
+using play::Timer;
+
+constexpr int Delay = 1000;
+
+class TurnCycle : public ::testing::Test {
+  protected:
+    MemoryStorage storage;
+    rules::ClockMixedRandom random{5, [] { return std::uint64_t{11}; }};
+    play::Controller game{random, storage, Delay};
+
+    // The game window shows and its start-up opens the menu.
+    play::Effects ToTheMenu() {
+        game.Shown(play::Window::Game);
+        return game.TimerDue(Timer::StartUp);
+    }
+    play::Menu Chosen(rules::Mode mode, rules::Level level = rules::LowDifficulty) {
+        play::Menu menu;
+        menu.ChooseMode(rules::AgainstComputer);
+        menu.ChooseLevel(level);
+        menu.ChooseMode(mode);
+        return menu;
+    }
+    // A game started from the menu now open, and set up.
+    play::Effects Begin(rules::Mode mode, rules::Level level = rules::LowDifficulty) {
+        game.MenuClosed(Chosen(mode, level), play::MenuAction::Start);
+        return game.TimerDue(Timer::SetUp);
+    }
+    // Two people: player 1 fills (2,1) while player 2 fills (1,1); player 1's fifth piece
+    // bursts (2,1), takes (1,1), which bursts in turn, and player 2 has nothing left.
+    play::Effects PlayTwoPlayerGameToItsEnd() {
+        for (int turn = 0; turn < 4; ++turn) {
+            game.CellPressed(Cell(2, 1));
+            game.CellPressed(Cell(1, 1));
+        }
+        return game.CellPressed(Cell(2, 1));
+    }
+};
+
+TEST_F(TurnCycle, TheSplashStandsFourSecondsThenTheGameWindowStartsUpOnce) {
+    EXPECT_EQ(game.Shown(play::Window::Splash),
+              (play::Effects{play::StartTimer{Timer::Splash, 4000}}));
+    EXPECT_TRUE(game.TimerDue(Timer::StartUp).empty()) << "a timer that is not running";
+    EXPECT_EQ(game.TimerDue(Timer::Splash),
+              (play::Effects{play::StartTimer{}, play::ShowGameWindow{}}));
+    EXPECT_EQ(game.Shown(play::Window::Game), (play::Effects{play::StartTimer{Timer::StartUp, 1}}));
+    EXPECT_EQ(game.TimerDue(Timer::StartUp),
+              (play::Effects{play::BoardPointer{}, play::TileBackground{}, play::StartTimer{},
+                             play::OpenMenu{}}));
+    EXPECT_EQ(game.CurrentPhase(), Phase::Menu);
+    // Shown again (restored after it was minimised): nothing starts again.
+    EXPECT_TRUE(game.Shown(play::Window::Game).empty());
+    EXPECT_TRUE(game.Shown(play::Window::Splash).empty());
+}
+
+TEST_F(TurnCycle, MenuOpensAtItsDefaultsWhateverTheGameWas) {
+    ToTheMenu();
+    Begin(rules::AgainstComputer, rules::HighDifficulty);
+    EXPECT_EQ(game.Game().Difficulty, rules::HighDifficulty);
+    const play::Effects menu = game.Escape();
+    ASSERT_NE(Find<play::OpenMenu>(menu), nullptr);
+    EXPECT_EQ(Find<play::OpenMenu>(menu)->menu, play::Menu{});
+    EXPECT_FALSE(play::Menu{}.LevelsEnabled());
+    // The defaults hold from the menu's opening on, not from its closing.
+    EXPECT_EQ(game.Game().GameMode, rules::TwoPlayers);
+    EXPECT_EQ(game.Game().Difficulty, rules::LowDifficulty);
+}
+
+TEST_F(TurnCycle, MenuLevelsAreChosenOnlyAgainstTheComputerAndKeptForTwoPlayers) {
+    play::Menu menu;
+    menu.ChooseLevel(rules::HighDifficulty);
+    EXPECT_EQ(menu.level, rules::LowDifficulty) << "greyed for two players";
+    menu.ChooseMode(rules::AgainstComputer);
+    EXPECT_TRUE(menu.LevelsEnabled());
+    menu.ChooseLevel(rules::HighDifficulty);
+    menu.ChooseMode(rules::TwoPlayers);
+    EXPECT_FALSE(menu.LevelsEnabled());
+    EXPECT_EQ(menu.level, rules::HighDifficulty);
+}
+
+TEST_F(TurnCycle, NewGameWritesOneKoloWithoutItsBlankAndAMoveWithIt) {
+    ToTheMenu();
+    const play::Effects start = game.MenuClosed(Chosen(rules::TwoPlayers), play::MenuAction::Start);
+    EXPECT_EQ(start, (play::Effects{play::Labels{"1kolo", "Hráč:1", rules::Rgb(0, 0, 255)},
+                                    play::StartTimer{Timer::SetUp, 1}}));
+    EXPECT_EQ(game.CurrentPhase(), Phase::NewGame);
+    EXPECT_FALSE(play::ShowsGame(game.CurrentPhase())) << "the old board until the set-up";
+    EXPECT_EQ(game.TimerDue(Timer::SetUp), (play::Effects{play::StartTimer{}, play::Redraw{}}));
+    EXPECT_EQ(game.Game().board, rules::Board{});
+    EXPECT_EQ(game.CellPressed(Cell(4, 4)),
+              (play::Effects{play::BoardPointer{}, play::Redraw{},
+                             play::Labels{"1 kolo", "Hráč:2", 255}, play::MovePlayed{1}}));
+    EXPECT_EQ(game.CellPressed(Cell(4, 5)),
+              (play::Effects{play::BoardPointer{}, play::Redraw{},
+                             play::Labels{"2 kolo", "Hráč:1", rules::Rgb(0, 0, 255)},
+                             play::MovePlayed{2}}));
+}
+
+TEST_F(TurnCycle, PressesPlayOnlyEmptyOrOwnCellsWhileAPersonIsToMove) {
+    ToTheMenu();
+    EXPECT_TRUE(game.CellPressed(Cell(1, 1)).empty()) << "under the menu";
+    Begin(rules::TwoPlayers);
+    game.CellPressed(Cell(3, 3));
+    EXPECT_TRUE(game.CellPressed(Cell(3, 3)).empty()) << "the opponent's cell";
+    EXPECT_TRUE(game.CellPressed(0).empty()) << "off every cell";
+    EXPECT_TRUE(game.CellPressed(57).empty());
+    EXPECT_TRUE(game.CellPressed(-1).empty());
+    EXPECT_EQ(game.Game().CurrentPlayer, 2);
+    EXPECT_EQ(Count<play::MovePlayed>(game.CellPressed(Cell(7, 8))), 1) << "the last cell";
+    EXPECT_EQ(Count<play::MovePlayed>(game.CellPressed(Cell(3, 3))), 1) << "its own cell";
+    EXPECT_EQ(game.Game().board.Count(3, 3), 2);
+}
+
+TEST_F(TurnCycle, ComputerAnswersAPersonAfterItsDelayWithTheHourglass) {
+    ToTheMenu();
+    Begin(rules::AgainstComputer);
+    const play::Effects move = game.CellPressed(Cell(4, 4));
+    EXPECT_EQ(Last(move), (play::Effect{play::StartTimer{Timer::Computer, Delay}}));
+    EXPECT_EQ(game.CurrentPhase(), Phase::ComputerArmed);
+    EXPECT_TRUE(play::ComputerPending(game.CurrentPhase()));
+    EXPECT_TRUE(game.CellPressed(Cell(1, 1)).empty()) << "a press during the delay";
+    const play::Effects answer = game.TimerDue(Timer::Computer);
+    ASSERT_NE(Find<play::MovePlayed>(answer), nullptr);
+    EXPECT_EQ(Find<play::MovePlayed>(answer)->player, 2);
+    EXPECT_EQ(Count<play::BoardPointer>(answer), 1);
+    EXPECT_EQ(game.CurrentPhase(), Phase::PersonToMove);
+    EXPECT_EQ(game.Game().CurrentPlayer, 1);
+}
+
+TEST_F(TurnCycle, HighLevelOpensAtTheNextTick) {
+    ToTheMenu();
+    const play::Effects setUp = Begin(rules::AgainstComputer, rules::HighDifficulty);
+    EXPECT_EQ(First(setUp), (play::Effect{play::StartTimer{Timer::Computer, 1}}));
+    EXPECT_EQ(Get<play::MovePlayed>(game.TimerDue(Timer::Computer)), play::MovePlayed{2});
+    EXPECT_EQ(game.Game().RoundNumber, 2) << "the round goes up after player 2";
+    EXPECT_EQ(game.Game().CurrentPlayer, 1);
+}
+
+TEST_F(TurnCycle, ComputerMoveHeldUnderABoxComesATickAfterItCloses) {
+    ToTheMenu();
+    Begin(rules::AgainstComputer);
+    game.CellPressed(Cell(4, 4));
+    storage.failure = "Soubor hra.dat nelze nahradit novým: disk je plný.";
+    EXPECT_EQ(Get<play::OpenBox>(game.SavePressed()),
+              (play::OpenBox{play::BoxKind::Failure,
+                             "Hru se nepodařilo uložit. Soubor hra.dat nelze nahradit novým: "
+                             "disk je plný."}));
+    EXPECT_EQ(game.TimerDue(Timer::Computer), (play::Effects{play::StartTimer{}}));
+    EXPECT_EQ(game.CurrentPhase(), Phase::ComputerHeld);
+    EXPECT_TRUE(play::ComputerPending(game.CurrentPhase()));
+    EXPECT_TRUE(game.TimerDue(Timer::Computer).empty()) << "held: no timer runs";
+    EXPECT_TRUE(game.Escape().empty()) << "the box is modal";
+    EXPECT_EQ(game.BoxClosed(), (play::Effects{play::StartTimer{Timer::Computer, 1}}));
+    EXPECT_EQ(Count<play::MovePlayed>(game.TimerDue(Timer::Computer)), 1);
+    EXPECT_TRUE(game.BoxClosed().empty()) << "no box is open";
+}
+
+TEST_F(TurnCycle, EscapeDuringTheComputersDelayLeavesItsMoveBehind) {
+    ToTheMenu();
+    Begin(rules::AgainstComputer);
+    game.CellPressed(Cell(4, 4));
+    const play::Effects menu = game.Escape();
+    EXPECT_EQ(First(menu), (play::Effect{play::StartTimer{}}));
+    EXPECT_EQ(game.CurrentPhase(), Phase::Menu);
+    EXPECT_TRUE(game.TimerDue(Timer::Computer).empty());
+    EXPECT_TRUE(game.Escape().empty()) << "Esc on the menu";
+    EXPECT_EQ(game.Game().CurrentPlayer, 2);
+}
+
+TEST_F(TurnCycle, EscapeOpensTheMenuFromTheInformationAndBeforeTheSetUp) {
+    ToTheMenu();
+    game.MenuClosed(play::Menu{}, play::MenuAction::Information);
+    EXPECT_EQ(game.CurrentPhase(), Phase::Information);
+    EXPECT_TRUE(play::ShowsInformation(game.CurrentPhase()));
+    EXPECT_NE(Find<play::OpenMenu>(game.Escape()), nullptr);
+    game.MenuClosed(play::Menu{}, play::MenuAction::Start);
+    EXPECT_NE(Find<play::OpenMenu>(game.Escape()), nullptr);
+    EXPECT_TRUE(game.TimerDue(Timer::SetUp).empty()) << "the set-up left behind";
+}
+
+TEST_F(TurnCycle, EndOfAGameSaysWhoLostThenOpensTheMenu) {
+    ToTheMenu();
+    Begin(rules::TwoPlayers);
+    const play::Effects end = PlayTwoPlayerGameToItsEnd();
+    EXPECT_EQ(Last(end),
+              (play::Effect{play::OpenBox{play::BoxKind::GameOver, "Konec hry hráč 2 prohrál"}}));
+    EXPECT_EQ(Count<play::MovePlayed>(end), 1);
+    EXPECT_TRUE(game.BoxOpen());
+    EXPECT_TRUE(game.CellPressed(Cell(5, 5)).empty()) << "under the box";
+    EXPECT_TRUE(game.SavePressed().empty());
+    const play::Effects menu = game.BoxClosed();
+    EXPECT_NE(Find<play::OpenMenu>(menu), nullptr);
+    EXPECT_EQ(game.CurrentPhase(), Phase::Menu);
+}
+
+TEST_F(TurnCycle, ComputerEndsTheGameItWins) {
+    ToTheMenu();
+    Begin(rules::AgainstComputer);
+    game.CellPressed(Cell(7, 8));
+    game.TimerDue(Timer::Computer);
+    game.CellPressed(Cell(7, 8));
+    // Every cell the computer's and full but player 1's one piece: whatever the computer
+    // plays bursts and takes it, in round 2, past the low level's first round.
+    storage.kept = Everywhere(2, 4, "1,1:11");
+    game.LoadPressed();
+    const play::Effects end = game.TimerDue(Timer::Computer);
+    ASSERT_NE(Find<play::OpenBox>(end), nullptr);
+    EXPECT_EQ(Find<play::OpenBox>(end)->text, "Konec hry hráč 1 prohrál");
+    EXPECT_NE(Find<play::OpenMenu>(game.BoxClosed()), nullptr);
+    // No turn is handed on after a computer's end: "?" shows the information alone.
+    game.MenuClosed(Chosen(rules::AgainstComputer), play::MenuAction::Information);
+    EXPECT_EQ(game.CurrentPhase(), Phase::Information);
+}
+
+TEST_F(TurnCycle, QuestionMarkAfterAPersonsEndEndsTheFinishedGameOnceMore) {
+    ToTheMenu();
+    Begin(rules::TwoPlayers);
+    PlayTwoPlayerGameToItsEnd();
+    game.BoxClosed();
+    // Switched to the computer and left through "?": the ended game has player 2 to move,
+    // so its computer turn comes after the delay, with the information on the window, and
+    // its first check ends the game once more.
+    const play::Effects info =
+        game.MenuClosed(Chosen(rules::AgainstComputer), play::MenuAction::Information);
+    EXPECT_EQ(Last(info), (play::Effect{play::StartTimer{Timer::Computer, Delay}}));
+    EXPECT_EQ(game.CurrentPhase(), Phase::InformationComputerArmed);
+    EXPECT_TRUE(play::ShowsInformation(game.CurrentPhase()));
+    EXPECT_TRUE(play::ComputerPending(game.CurrentPhase()));
+    const play::Effects again = game.TimerDue(Timer::Computer);
+    EXPECT_EQ(Count<play::MovePlayed>(again), 0);
+    EXPECT_EQ(Last(again),
+              (play::Effect{play::OpenBox{play::BoxKind::GameOver, "Konec hry hráč 2 prohrál"}}));
+    EXPECT_EQ(game.CurrentPhase(), Phase::Information);
+    EXPECT_NE(Find<play::OpenMenu>(game.BoxClosed()), nullptr);
+    // That menu came from the computer's turn: "?" now hands nothing on.
+    game.MenuClosed(Chosen(rules::AgainstComputer), play::MenuAction::Information);
+    EXPECT_EQ(game.CurrentPhase(), Phase::Information);
+}
+
+TEST_F(TurnCycle, QuestionMarkHandsOnOnlyAfterAPersonsEndAgainstTheComputer) {
+    ToTheMenu();
+    Begin(rules::TwoPlayers);
+    PlayTwoPlayerGameToItsEnd();
+    game.BoxClosed();
+    game.MenuClosed(Chosen(rules::TwoPlayers), play::MenuAction::Information);
+    EXPECT_EQ(game.CurrentPhase(), Phase::Information);
+    // A menu Esc opened, with player 2 to move: no continuation waits on it.
+    game.Escape();
+    Begin(rules::TwoPlayers);
+    game.CellPressed(Cell(1, 1));
+    game.Escape();
+    game.MenuClosed(Chosen(rules::AgainstComputer), play::MenuAction::Information);
+    EXPECT_EQ(game.CurrentPhase(), Phase::Information);
+    // A new game after a person's end gives player 1 the move: nothing for the computer.
+    game.Escape();
+    Begin(rules::TwoPlayers);
+    PlayTwoPlayerGameToItsEnd();
+    game.BoxClosed();
+    Begin(rules::AgainstComputer);
+    EXPECT_EQ(game.CurrentPhase(), Phase::PersonToMove);
+}
+
+TEST_F(TurnCycle, LevelDecidesWhenATwoPlayerGameMayEnd) {
+    // Player 1's first move takes player 2's only cell in round 2: the end at the low
+    // level, and nothing at the high level, whose end is decided from round 3 on.
+    for (rules::Level level : {rules::LowDifficulty, rules::HighDifficulty}) {
+        MemoryStorage slot;
+        play::Controller two(random, slot, Delay);
+        two.Shown(play::Window::Game);
+        two.TimerDue(Timer::StartUp);
+        two.MenuClosed(Chosen(rules::TwoPlayers, level), play::MenuAction::Start);
+        two.TimerDue(Timer::SetUp);
+        EXPECT_EQ(two.Game().Difficulty, level);
+        two.CellPressed(Cell(7, 8));
+        two.CellPressed(Cell(6, 8));
+        slot.kept = BoardWith("1,1:14 2,1:21");
+        two.LoadPressed();
+        const play::Effects move = two.CellPressed(Cell(1, 1));
+        EXPECT_EQ(two.Game().RoundNumber, 2);
+        EXPECT_EQ(Count<play::OpenBox>(move), level == rules::LowDifficulty ? 1 : 0);
+    }
+}
+
+TEST_F(TurnCycle, EachLevelIsPlayedByItsOwnPlayer) {
+    // Both reject (2,2), threatened by (3,3); the low level plays its other full cell
+    // (6,7), the high level (5,2) from its scored list.
+    for (rules::Level level : {rules::LowDifficulty, rules::HighDifficulty}) {
+        MemoryStorage slot;
+        play::Controller vs(random, slot, Delay);
+        vs.Shown(play::Window::Game);
+        vs.TimerDue(Timer::StartUp);
+        vs.MenuClosed(Chosen(rules::AgainstComputer, level), play::MenuAction::Start);
+        vs.TimerDue(Timer::SetUp);
+        if (level == rules::HighDifficulty) vs.TimerDue(Timer::Computer);  // its opening
+        slot.kept = BoardWith("2,2:24 3,3:14 6,7:24 1,1:11");
+        vs.LoadPressed();
+        vs.CellPressed(Cell(1, 1));
+        vs.TimerDue(Timer::Computer);
+        EXPECT_EQ(std::make_pair(vs.Game().MoveColumn, vs.Game().MoveRow),
+                  level == rules::LowDifficulty ? std::make_pair(6, 7) : std::make_pair(5, 2));
+    }
+}
+
+TEST_F(TurnCycle, SaveAndLoadKeepTheBoardAloneAndSayWhatWentWrong) {
+    ToTheMenu();
+    EXPECT_TRUE(game.SavePressed().empty()) << "no board on the window";
+    EXPECT_EQ(storage.saves, 0);
+    Begin(rules::TwoPlayers);
+    EXPECT_EQ(Get<play::OpenBox>(game.LoadPressed()),
+              (play::OpenBox{play::BoxKind::Failure,
+                             "Hru se nepodařilo nahrát. Soubor hra.dat nelze otevřít: "
+                             "neexistuje."}));
+    game.BoxClosed();
+    game.CellPressed(Cell(2, 2));
+    storage.warning = "Složku se nepodařilo zapsat na disk";
+    EXPECT_EQ(game.SavePressed(), (play::Effects{play::Warn{storage.warning}}));
+    EXPECT_EQ(storage.kept, game.Game().board);
+    storage.warning.clear();
+    storage.notice = "Hra je uložena do /data/hra.dat.";
+    EXPECT_EQ(game.SavePressed(),
+              (play::Effects{play::OpenBox{play::BoxKind::Notice, storage.notice}}));
+    game.BoxClosed();
+    storage.kept = BoardWith("5,5:23");
+    EXPECT_EQ(game.LoadPressed(), (play::Effects{play::Redraw{}}));
+    EXPECT_EQ(game.Game().board, BoardWith("5,5:23"));
+    EXPECT_EQ(game.Game().CurrentPlayer, 2);
+    EXPECT_EQ(game.Game().RoundNumber, 1);
+}
+
+TEST_F(TurnCycle, QuitEndsEverything) {
+    ToTheMenu();
+    EXPECT_EQ(game.MenuClosed(play::Menu{}, play::MenuAction::Quit),
+              (play::Effects{play::StartTimer{}, play::Quit{}}));
+    EXPECT_EQ(game.CurrentPhase(), Phase::Ending);
+    EXPECT_TRUE(game.Escape().empty());
+    EXPECT_TRUE(game.MenuClosed(play::Menu{}, play::MenuAction::Start).empty());
+    EXPECT_TRUE(game.Shown(play::Window::Game).empty());
+}
+
+TEST(PhaseTable, EveryPhaseSaysWhatItShows) {
+    // A game's controls and the information text never show together, and only the
+    // phases of a game or of the computer's pending turn show the hourglass.
+    for (const play::PhaseRow& row : play::Phases) {
+        EXPECT_FALSE(row.showsGame && row.showsInformation) << row.name;
+        EXPECT_EQ(row.computerPending, play::RunningTimer(row.phase) == Timer::Computer ||
+                                           row.phase == Phase::ComputerHeld)
+            << row.name;
+    }
+}
+
+}  // namespace
