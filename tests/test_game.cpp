@@ -2,15 +2,12 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <utility>
 
 #include "file_storage.h"
@@ -21,14 +18,7 @@
 
 namespace {
 
-// Polls still waiting for a modal window; cleanup() fails the test that left one.
-QList<QPointer<QTimer>>& Pending() {
-    static QList<QPointer<QTimer>> polls;
-    return polls;
-}
-
-// Closes every modal window, innermost first, so that a failed check never leaves one
-// waiting for Qt Test's watchdog.
+// Closes every modal window, innermost first, so that no test leaves one for the next.
 void CloseModals() {
     for (int i = 0; i < 8; ++i) {
         QWidget* modal = QApplication::activeModalWidget();
@@ -40,27 +30,15 @@ void CloseModals() {
     }
 }
 
-// Acts on the next modal window, which must be a `Window` (the menu or a message box),
-// inside that window's own event loop, as a person's clicks would. When a check in it
-// fails, every modal window is closed; a window that never comes fails the test in
-// cleanup(), after the test's own wait for what the window should have done.
+// The modal window open now or soon, when it is a `Window` (the menu or a message box).
 template <typename Window>
-void OnNext(std::function<void(Window*)> act) {
-    auto* poll = new QTimer(qApp);
-    Pending().append(poll);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) return;
-        poll->stop();
-        poll->deleteLater();
-        Pending().removeAll(poll);
-        if (auto* window = qobject_cast<Window*>(modal))
-            act(window);
-        else
-            QTest::qFail(modal->metaObject()->className(), __FILE__, __LINE__);
-        if (QTest::currentTestFailed()) CloseModals();
+Window* Awaited() {
+    Window* found = nullptr;
+    const bool came = QTest::qWaitFor([&] {
+        found = qobject_cast<Window*>(QApplication::activeModalWidget());
+        return found && found->isVisible();
     });
-    poll->start(2);
+    return came ? found : nullptr;
 }
 
 void Start(nas* menu, rules::Mode mode, rules::Level difficulty = rules::LowDifficulty) {
@@ -78,28 +56,6 @@ void Hover(QWidget* widget, QPoint at) {
     QApplication::sendEvent(widget, &move);
 }
 
-// A menu or box that no OnNext awaits fails the test at once and is closed: nothing
-// then waits on a window that nobody closes until Qt Test's watchdog ends the run.
-class UnexpectedModals : public QObject {
-  public:
-    UnexpectedModals() {
-        connect(&poll_, &QTimer::timeout, this, [] {
-            QWidget* modal = QApplication::activeModalWidget();
-            const bool awaited = std::any_of(Pending().begin(), Pending().end(),
-                                             [](const QPointer<QTimer>& p) { return p; });
-            if (!modal || awaited) return;
-            QTest::qFail(qPrintable(QStringLiteral("a %1 that the test did not expect")
-                                        .arg(modal->metaObject()->className())),
-                         __FILE__, __LINE__);
-            CloseModals();
-        });
-        poll_.start(2);
-    }
-
-  private:
-    QTimer poll_;
-};
-
 struct Game {
     rules::ClockMixedRandom random{17, [] { return std::uint64_t{3}; }};
     QTemporaryDir dir;
@@ -111,8 +67,10 @@ struct Game {
 
     // Shows the window; the start-up menu starts a game of the given kind.
     void Begin(rules::Mode mode, rules::Level difficulty = rules::LowDifficulty) {
-        OnNext<nas>([=](nas* menu) { Start(menu, mode, difficulty); });
         window.show();
+        nas* menu = Awaited<nas>();
+        QVERIFY(menu);
+        Start(menu, mode, difficulty);
         QTRY_VERIFY(window.Plocha()->isVisible());
     }
 
@@ -193,29 +151,12 @@ class GameWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() { unexpected_ = std::make_unique<UnexpectedModals>(); }
-    void cleanup();
+    void cleanup() { CloseModals(); }
     void drawingSurvivesHidingAndResizing();
     void menuButtonsAndStartImage();
     void splashShowsTheGameAfterFourSeconds();
     void everyTextIsWhole();
-
-  private:
-    std::unique_ptr<UnexpectedModals> unexpected_;
 };
-
-void GameWindowTest::cleanup() {
-    unexpected_.reset();
-    // A window that never came fails the test that expected it; its poll must not run on
-    // into the next test.
-    bool waiting = false;
-    for (const QPointer<QTimer>& poll : std::exchange(Pending(), {})) {
-        waiting = waiting || poll;
-        delete poll.data();
-    }
-    CloseModals();
-    QVERIFY2(!waiting, "a modal window this test expected never came");
-}
 
 void GameWindowTest::drawingSurvivesHidingAndResizing() {
     Game g;
@@ -254,7 +195,6 @@ void GameWindowTest::drawingSurvivesHidingAndResizing() {
 }
 
 void GameWindowTest::menuButtonsAndStartImage() {
-    unexpected_.reset();  // the test opens the menu itself
     nas menu(play::Menu{});
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
@@ -325,7 +265,6 @@ void GameWindowTest::everyTextIsWhole() {
     splash.close();
     if (QTest::currentTestFailed()) return;
 
-    unexpected_.reset();
     nas menu(play::Menu{});
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));

@@ -108,46 +108,6 @@ TEST_F(TurnCycle, NewGameWritesOneKoloWithoutItsBlankAndAMoveWithIt) {
                              play::MovePlayed{2}}));
 }
 
-TEST_F(TurnCycle, PressesPlayOnlyEmptyOrOwnCellsWhileAPersonIsToMove) {
-    ToTheMenu();
-    EXPECT_TRUE(game.CellPressed(Cell(1, 1)).empty()) << "under the menu";
-    Begin(rules::TwoPlayers);
-    game.CellPressed(Cell(3, 3));
-    EXPECT_TRUE(game.CellPressed(Cell(3, 3)).empty()) << "the opponent's cell";
-    EXPECT_TRUE(game.CellPressed(0).empty()) << "off every cell";
-    EXPECT_TRUE(game.CellPressed(57).empty());
-    EXPECT_TRUE(game.CellPressed(-1).empty());
-    EXPECT_EQ(game.Game().CurrentPlayer, 2);
-    EXPECT_EQ(Count<play::MovePlayed>(game.CellPressed(Cell(7, 8))), 1) << "the last cell";
-    EXPECT_EQ(Count<play::MovePlayed>(game.CellPressed(Cell(3, 3))), 1) << "its own cell";
-    EXPECT_EQ(game.Game().board.Count(3, 3), 2);
-}
-
-TEST_F(TurnCycle, ComputerAnswersAPersonAfterItsDelayWithTheHourglass) {
-    ToTheMenu();
-    Begin(rules::AgainstComputer);
-    const play::Effects move = game.CellPressed(Cell(4, 4));
-    EXPECT_EQ(Last(move), (play::Effect{play::StartTimer{Timer::Computer, Delay}}));
-    EXPECT_EQ(game.CurrentPhase(), Phase::ComputerArmed);
-    EXPECT_TRUE(play::ComputerPending(game.CurrentPhase()));
-    EXPECT_TRUE(game.CellPressed(Cell(1, 1)).empty()) << "a press during the delay";
-    const play::Effects answer = game.TimerDue(Timer::Computer);
-    ASSERT_NE(Find<play::MovePlayed>(answer), nullptr);
-    EXPECT_EQ(Find<play::MovePlayed>(answer)->player, 2);
-    EXPECT_EQ(Count<play::BoardPointer>(answer), 1);
-    EXPECT_EQ(game.CurrentPhase(), Phase::PersonToMove);
-    EXPECT_EQ(game.Game().CurrentPlayer, 1);
-}
-
-TEST_F(TurnCycle, HighLevelOpensAtTheNextTick) {
-    ToTheMenu();
-    const play::Effects setUp = Begin(rules::AgainstComputer, rules::HighDifficulty);
-    EXPECT_EQ(First(setUp), (play::Effect{play::StartTimer{Timer::Computer, 1}}));
-    EXPECT_EQ(Get<play::MovePlayed>(game.TimerDue(Timer::Computer)), play::MovePlayed{2});
-    EXPECT_EQ(game.Game().RoundNumber, 2) << "the round goes up after player 2";
-    EXPECT_EQ(game.Game().CurrentPlayer, 1);
-}
-
 TEST_F(TurnCycle, ComputerMoveHeldUnderABoxComesATickAfterItCloses) {
     ToTheMenu();
     Begin(rules::AgainstComputer);
@@ -177,51 +137,6 @@ TEST_F(TurnCycle, EscapeDuringTheComputersDelayLeavesItsMoveBehind) {
     EXPECT_TRUE(game.TimerDue(Timer::Computer).empty());
     EXPECT_TRUE(game.Escape().empty()) << "Esc on the menu";
     EXPECT_EQ(game.Game().CurrentPlayer, 2);
-}
-
-TEST_F(TurnCycle, EscapeOpensTheMenuFromTheInformationAndBeforeTheSetUp) {
-    ToTheMenu();
-    game.MenuClosed(play::Menu{}, play::MenuAction::Information);
-    EXPECT_EQ(game.CurrentPhase(), Phase::Information);
-    EXPECT_TRUE(play::ShowsInformation(game.CurrentPhase()));
-    EXPECT_NE(Find<play::OpenMenu>(game.Escape()), nullptr);
-    game.MenuClosed(play::Menu{}, play::MenuAction::Start);
-    EXPECT_NE(Find<play::OpenMenu>(game.Escape()), nullptr);
-    EXPECT_TRUE(game.TimerDue(Timer::SetUp).empty()) << "the set-up left behind";
-}
-
-TEST_F(TurnCycle, EndOfAGameSaysWhoLostThenOpensTheMenu) {
-    ToTheMenu();
-    Begin(rules::TwoPlayers);
-    const play::Effects end = PlayTwoPlayerGameToItsEnd();
-    EXPECT_EQ(Last(end),
-              (play::Effect{play::OpenBox{play::BoxKind::GameOver, "Konec hry hráč 2 prohrál"}}));
-    EXPECT_EQ(Count<play::MovePlayed>(end), 1);
-    EXPECT_TRUE(game.BoxOpen());
-    EXPECT_TRUE(game.CellPressed(Cell(5, 5)).empty()) << "under the box";
-    EXPECT_TRUE(game.SavePressed().empty());
-    const play::Effects menu = game.BoxClosed();
-    EXPECT_NE(Find<play::OpenMenu>(menu), nullptr);
-    EXPECT_EQ(game.CurrentPhase(), Phase::Menu);
-}
-
-TEST_F(TurnCycle, ComputerEndsTheGameItWins) {
-    ToTheMenu();
-    Begin(rules::AgainstComputer);
-    game.CellPressed(Cell(7, 8));
-    game.TimerDue(Timer::Computer);
-    game.CellPressed(Cell(7, 8));
-    // Every cell the computer's and full but player 1's one piece: whatever the computer
-    // plays bursts and takes it, in round 2, past the low level's first round.
-    storage.kept = Everywhere(2, 4, "1,1:11");
-    game.LoadPressed();
-    const play::Effects end = game.TimerDue(Timer::Computer);
-    ASSERT_NE(Find<play::OpenBox>(end), nullptr);
-    EXPECT_EQ(Find<play::OpenBox>(end)->text, "Konec hry hráč 1 prohrál");
-    EXPECT_NE(Find<play::OpenMenu>(game.BoxClosed()), nullptr);
-    // No turn is handed on after a computer's end: "?" shows the information alone.
-    game.MenuClosed(Chosen(rules::AgainstComputer), play::MenuAction::Information);
-    EXPECT_EQ(game.CurrentPhase(), Phase::Information);
 }
 
 TEST_F(TurnCycle, QuestionMarkAfterAPersonsEndEndsTheFinishedGameOnceMore) {
@@ -313,32 +228,6 @@ TEST_F(TurnCycle, EachLevelIsPlayedByItsOwnPlayer) {
     }
 }
 
-TEST_F(TurnCycle, SaveAndLoadKeepTheBoardAloneAndSayWhatWentWrong) {
-    ToTheMenu();
-    EXPECT_TRUE(game.SavePressed().empty()) << "no board on the window";
-    EXPECT_EQ(storage.saves, 0);
-    Begin(rules::TwoPlayers);
-    EXPECT_EQ(Get<play::OpenBox>(game.LoadPressed()),
-              (play::OpenBox{play::BoxKind::Failure,
-                             "Hru se nepodařilo nahrát. Soubor hra.dat nelze otevřít: "
-                             "neexistuje."}));
-    game.BoxClosed();
-    game.CellPressed(Cell(2, 2));
-    storage.warning = "Složku se nepodařilo zapsat na disk";
-    EXPECT_EQ(game.SavePressed(), (play::Effects{play::Warn{storage.warning}}));
-    EXPECT_EQ(storage.kept, game.Game().board);
-    storage.warning.clear();
-    storage.notice = "Hra je uložena do /data/hra.dat.";
-    EXPECT_EQ(game.SavePressed(),
-              (play::Effects{play::OpenBox{play::BoxKind::Notice, storage.notice}}));
-    game.BoxClosed();
-    storage.kept = BoardWith("5,5:23");
-    EXPECT_EQ(game.LoadPressed(), (play::Effects{play::Redraw{}}));
-    EXPECT_EQ(game.Game().board, BoardWith("5,5:23"));
-    EXPECT_EQ(game.Game().CurrentPlayer, 2);
-    EXPECT_EQ(game.Game().RoundNumber, 1);
-}
-
 TEST_F(TurnCycle, QuitEndsEverything) {
     ToTheMenu();
     EXPECT_EQ(game.MenuClosed(play::Menu{}, play::MenuAction::Quit),
@@ -347,17 +236,6 @@ TEST_F(TurnCycle, QuitEndsEverything) {
     EXPECT_TRUE(game.Escape().empty());
     EXPECT_TRUE(game.MenuClosed(play::Menu{}, play::MenuAction::Start).empty());
     EXPECT_TRUE(game.Shown(play::Window::Game).empty());
-}
-
-TEST(PhaseTable, EveryPhaseSaysWhatItShows) {
-    // A game's controls and the information text never show together, and only the
-    // phases of a game or of the computer's pending turn show the hourglass.
-    for (const play::PhaseRow& row : play::Phases) {
-        EXPECT_FALSE(row.showsGame && row.showsInformation) << row.name;
-        EXPECT_EQ(row.computerPending, play::RunningTimer(row.phase) == Timer::Computer ||
-                                           row.phase == Phase::ComputerHeld)
-            << row.name;
-    }
 }
 
 }  // namespace

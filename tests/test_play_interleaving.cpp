@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -33,19 +34,7 @@ constexpr int Events = 200;  // random events a sequence, then it winds down to 
 constexpr int Delay = 1000;  // the computer's delay, as in the game
 
 const char* TimerName(Timer timer) {
-    switch (timer) {
-        case Timer::None:
-            return "none";
-        case Timer::Splash:
-            return "splash";
-        case Timer::StartUp:
-            return "start-up";
-        case Timer::SetUp:
-            return "set-up";
-        case Timer::Computer:
-            return "computer";
-    }
-    return "?";
+    return std::array{"none", "splash", "start-up", "set-up", "computer"}[int(timer)];
 }
 
 // Picks one of the choices, each as likely as its weight.
