@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "format.h"
 #include "geometry.h"
 
 namespace play {
@@ -226,7 +227,7 @@ Effects Controller::Escape() {
 Effects Controller::SavePressed() {
     Effects out;
     if (!ShowsGame(phase_) || BoxOpen()) return out;
-    const SaveOutcome saved = storage_.Save(state_.board);
+    const SaveOutcome saved = storage_.Save(savegame::FormatBoard(state_.board));
     if (!saved.saved) {
         Box(BoxKind::Failure, "Hru se nepodařilo uložit. " + saved.reason, out);
         return out;
@@ -240,14 +241,17 @@ Effects Controller::SavePressed() {
 Effects Controller::LoadPressed() {
     Effects out;
     if (!ShowsGame(phase_) || BoxOpen()) return out;
-    LoadOutcome loaded = storage_.Load();
-    if (!loaded.board) {
+    const LoadOutcome loaded = storage_.Load();
+    std::string why = loaded.reason;
+    const std::optional<rules::Board> board =
+        loaded.text ? savegame::ParseBoard(*loaded.text, &why) : std::nullopt;
+    if (!board) {
         // The board on screen stays exactly as it was.
-        Box(BoxKind::Failure, "Hru se nepodařilo nahrát. " + loaded.reason, out);
+        Box(BoxKind::Failure, "Hru se nepodařilo nahrát. " + why, out);
         return out;
     }
     // The board alone: not the player to move, nor the round, nor the labels.
-    state_.board = *loaded.board;
+    state_.board = *board;
     out.push_back(Redraw{});
     return out;
 }

@@ -3,11 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "board.h"
-
 // Where the one saved game is kept: a file beside the program or in the player's data
-// folder on the desktop, the page's own storage in a browser. Every failure comes back as
-// a reason in Czech, for the player.
+// folder on the desktop, the page's own storage in a browser. The board's text (format.h)
+// goes out and comes back; every failure comes back as a reason in Czech, for the player.
 namespace play {
 
 struct SaveOutcome {
@@ -18,14 +16,14 @@ struct SaveOutcome {
 };
 
 struct LoadOutcome {
-    std::optional<rules::Board> board;
-    std::string reason;  // why there is no board
+    std::optional<std::string> text;
+    std::string reason;  // why there is no text
 };
 
 class Storage {
   public:
     virtual ~Storage() = default;
-    virtual SaveOutcome Save(const rules::Board& board) = 0;
+    virtual SaveOutcome Save(const std::string& text) = 0;
     virtual LoadOutcome Load() = 0;
 };
 

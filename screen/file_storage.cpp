@@ -2,16 +2,21 @@
 
 namespace screen {
 
-play::SaveOutcome FileStorage::Save(const rules::Board& board) {
+// The file is written from the board, so that no text but a whole board's ever lands in
+// it; the one it reads has been checked whole (and may come from a lost save's temporary
+// file when hra.dat is damaged or gone).
+play::SaveOutcome FileStorage::Save(const std::string& text) {
     play::SaveOutcome outcome;
-    outcome.saved =
-        savegame::SaveGame(slot_, board, &outcome.reason, &outcome.warning, &outcome.notice);
+    const std::optional<rules::Board> board = savegame::ParseBoard(text, &outcome.reason);
+    outcome.saved = board && savegame::SaveGame(slot_, *board, &outcome.reason, &outcome.warning,
+                                                &outcome.notice);
     return outcome;
 }
 
 play::LoadOutcome FileStorage::Load() {
     play::LoadOutcome outcome;
-    outcome.board = savegame::LoadGame(slot_.file, &outcome.reason);
+    if (const std::optional<rules::Board> board = savegame::LoadGame(slot_.file, &outcome.reason))
+        outcome.text = savegame::FormatBoard(*board);
     return outcome;
 }
 

@@ -13,7 +13,7 @@ namespace screen {
 class FileStorage final : public play::Storage {
   public:
     explicit FileStorage(savegame::Slot slot) : slot_(std::move(slot)) {}
-    play::SaveOutcome Save(const rules::Board& board) override;
+    play::SaveOutcome Save(const std::string& text) override;
     play::LoadOutcome Load() override;
     const savegame::Slot& Slot() const { return slot_; }
 

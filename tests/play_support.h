@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "controller.h"
+#include "format.h"
 #include "geometry.h"
 
 // What the controller's tests share: a save slot of their own, and ways to read effects.
@@ -13,21 +14,25 @@ namespace play_support {
 // A slot in memory. A save can be made to fail, or to move elsewhere (with a notice), and
 // a load to find nothing.
 struct MemoryStorage final : play::Storage {
-    std::optional<rules::Board> kept;
+    std::optional<std::string> text;
     std::string failure;  // when set, the next saves fail with it
     std::string notice;   // when set, a save says it went elsewhere
     std::string warning;
     int saves = 0;
 
-    play::SaveOutcome Save(const rules::Board& board) override {
+    play::SaveOutcome Save(const std::string& saved) override {
         ++saves;
         if (!failure.empty()) return {false, failure, {}, {}};
-        kept = board;
+        text = saved;
         return {true, {}, warning, notice};
     }
     play::LoadOutcome Load() override {
-        if (!kept) return {std::nullopt, "Soubor hra.dat nelze otevřít: neexistuje."};
-        return {kept, {}};
+        if (!text) return {std::nullopt, "Soubor hra.dat nelze otevřít: neexistuje."};
+        return {text, {}};
+    }
+    void Keep(const rules::Board& board) { text = savegame::FormatBoard(board); }
+    std::optional<rules::Board> Kept() const {
+        return text ? savegame::ParseBoard(*text) : std::nullopt;
     }
 };
 

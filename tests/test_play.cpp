@@ -200,7 +200,7 @@ TEST_F(TurnCycle, LevelDecidesWhenATwoPlayerGameMayEnd) {
         EXPECT_EQ(two.Game().Difficulty, level);
         two.CellPressed(Cell(7, 8));
         two.CellPressed(Cell(6, 8));
-        slot.kept = BoardWith("1,1:14 2,1:21");
+        slot.Keep(BoardWith("1,1:14 2,1:21"));
         two.LoadPressed();
         const play::Effects move = two.CellPressed(Cell(1, 1));
         EXPECT_EQ(two.Game().RoundNumber, 2);
@@ -219,7 +219,7 @@ TEST_F(TurnCycle, EachLevelIsPlayedByItsOwnPlayer) {
         vs.MenuClosed(Chosen(rules::AgainstComputer, level), play::MenuAction::Start);
         vs.TimerDue(Timer::SetUp);
         if (level == rules::HighDifficulty) vs.TimerDue(Timer::Computer);  // its opening
-        slot.kept = BoardWith("2,2:24 3,3:14 6,7:24 1,1:11");
+        slot.Keep(BoardWith("2,2:24 3,3:14 6,7:24 1,1:11"));
         vs.LoadPressed();
         vs.CellPressed(Cell(1, 1));
         vs.TimerDue(Timer::Computer);

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "controller.h"
+#include "format.h"
 #include "play_support.h"
 #include "random_source.h"
 
@@ -80,6 +81,7 @@ enum class Act {
     Load,
     LoadBrink,
     LoadMissing,
+    LoadDamaged,
     Wait,
     LongWait,
     ShownAgain,
@@ -466,6 +468,7 @@ class Sequence {
                                              {game ? 5 : 0, Act::Load},
                                              {game ? 5 : 0, Act::LoadBrink},
                                              {game ? 2 : 0, Act::LoadMissing},
+                                             {game ? 1 : 0, Act::LoadDamaged},
                                              {20, Act::Wait},
                                              {6, Act::LongWait},
                                              {1, Act::ShownAgain},
@@ -482,6 +485,7 @@ class Sequence {
             case Act::Load:
             case Act::LoadBrink:
             case Act::LoadMissing:
+            case Act::LoadDamaged:
                 return Load(act);
             case Act::Wait:
                 return Wait(Pick(Delay / 4));
@@ -548,9 +552,9 @@ class Sequence {
             seen["saves elsewhere"]++;
             boxExpected_ = storage_.notice;
         }
-        const std::optional<rules::Board> kept = storage_.kept;
+        const std::optional<rules::Board> kept = storage_.Kept();
         Call("#S#", [&] { return game_.SavePressed(); });
-        if (storage_.kept != (act == Act::SaveFails ? kept : game_.Game().board))
+        if (storage_.Kept() != (act == Act::SaveFails ? kept : game_.Game().board))
             Fail("#S# kept another board");
         if ((Find<play::Warn>(last_) != nullptr) !=
             (!storage_.warning.empty() && act != Act::SaveFails))
@@ -558,14 +562,19 @@ class Sequence {
     }
 
     void Load(Act act) {
-        if (act == Act::LoadBrink) storage_.kept = Brink();
-        if (act == Act::LoadMissing) storage_.kept.reset();
+        if (act == Act::LoadBrink) storage_.Keep(Brink());
+        if (act == Act::LoadMissing) storage_.text.reset();
+        // A text cut short, as a slot of another frontend may give it back.
+        if (act == Act::LoadDamaged)
+            storage_.text = savegame::FormatBoard(game_.Game().board).substr(0, 5 * Pick(112));
         if (owed_) seen["loads during the computer's delay"]++;
-        const std::optional<rules::Board> kept = storage_.kept;
+        std::string why = "Soubor hra.dat nelze otevřít: neexistuje.";
+        const std::optional<rules::Board> kept =
+            storage_.text ? savegame::ParseBoard(*storage_.text, &why) : std::nullopt;
         const rules::GameState before = game_.Game();
         if (!kept) {
-            seen["failed loads"]++;
-            boxExpected_ = "Hru se nepodařilo nahrát. Soubor hra.dat nelze otevřít: neexistuje.";
+            seen[storage_.text ? "damaged loads" : "failed loads"]++;
+            boxExpected_ = "Hru se nepodařilo nahrát. " + why;
         }
         Call("#L#", [&] { return game_.LoadPressed(); });
         const rules::GameState& after = game_.Game();
@@ -687,6 +696,7 @@ TEST(TurnCycleInterleaving, RandomSequencesKeepTheTurnCycleSound) {
                              "failed saves during the computer's delay",
                              "saves elsewhere",
                              "failed loads",
+                             "damaged loads",
                              "loads during the computer's delay",
                              "Esc during the computer's delay",
                              "windows shown again",
