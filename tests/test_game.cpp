@@ -178,12 +178,16 @@ void GameWindowTest::drawingSurvivesHidingAndResizing() {
     // The board shows its picture exactly, from its top-left corner on.
     QCOMPARE(g.window.Plocha()->grab().toImage().convertToFormat(QImage::Format_RGB32),
              board.convertToFormat(QImage::Format_RGB32));
-    // What the window shows: the tiles outside the board.
+    // What the window shows: the tiles outside the board, from the window's corner on.
     const QImage shown = g.window.grab().toImage();
     QVERIFY(shown.pixelColor(QPoint(g.window.width() - 3, g.window.height() - 3)) !=
                 QColor(Qt::black) ||
             shown.pixelColor(QPoint(g.window.width() - 9, g.window.height() - 7)) !=
                 QColor(Qt::black));
+    const QImage background = g.window.Background().toImage();
+    for (int x = 0; x < 40; ++x)
+        QCOMPARE(shown.pixelColor(x, shown.height() - 2),
+                 background.pixelColor(x, background.height() - 2));
     // The bar lies right on the board's top edge, as wide as the board.
     QCOMPARE(g.window.kbod()->geometry().bottom() + 1, g.window.Plocha()->geometry().top());
     QCOMPARE(g.window.kbod()->width(), g.window.Plocha()->width());

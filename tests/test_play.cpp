@@ -228,6 +228,23 @@ TEST_F(TurnCycle, EachLevelIsPlayedByItsOwnPlayer) {
     }
 }
 
+TEST_F(TurnCycle, PressesSavesAndLoadsNeedTheBoardOnTheWindowAndNoBox) {
+    // A frontend that passes them on anyway changes nothing.
+    ToTheMenu();
+    EXPECT_TRUE(game.SavePressed().empty());
+    EXPECT_TRUE(game.LoadPressed().empty());
+    EXPECT_TRUE(game.CellPressed(Cell(1, 1)).empty());
+    Begin(rules::TwoPlayers);
+    storage.failure = "Soubor hra.dat nelze nahradit novým.";
+    game.SavePressed();
+    storage.Keep(BoardWith("5,5:23"));
+    EXPECT_TRUE(game.LoadPressed().empty());
+    EXPECT_TRUE(game.SavePressed().empty());
+    EXPECT_TRUE(game.CellPressed(Cell(1, 1)).empty());
+    EXPECT_EQ(storage.saves, 1);
+    EXPECT_EQ(game.Game().board, rules::Board{});
+}
+
 TEST_F(TurnCycle, QuitEndsEverything) {
     ToTheMenu();
     EXPECT_EQ(game.MenuClosed(play::Menu{}, play::MenuAction::Quit),
