@@ -13,3 +13,5 @@ if(MORVEL_WASM_LIBCXX_INCLUDE)
   set(CMAKE_CXX_FLAGS_INIT "-nostdinc++ -isystem ${MORVEL_WASM_LIBCXX_INCLUDE}")
 endif()
 set(CMAKE_CXX_FLAGS_INIT "${CMAKE_CXX_FLAGS_INIT} -fno-exceptions")
+# The header folder above is no concern of the link.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wno-unused-command-line-argument")

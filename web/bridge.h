@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "controller.h"
+
+// What a browser page and the game's controller say to each other, as plain text: the
+// page passes each event on, and reads back the effects, one a line, fields separated by
+// tabs (a text field never holds a tab or a line break):
+//   timer <none|splash|start-up|set-up|computer> <ms>   start it, every other stopped
+//   redraw                                              the board and the bar, again
+//   labels <round> <player> <#rrggbb>
+//   pointer                                             the board's pointer is back
+//   tile                                                tile the background
+//   box <game-over|failure|notice> <text>
+//   menu <two-players|against-computer> <low|high>
+//   show-game                                           the splash goes, the game shows
+//   quit
+//   moved <player>
+//   warn <text>                                         for the console, not the player
+// and last, always, what follows from the state now:
+//   state <phase> <shows game 0|1> <shows information 0|1> <hourglass 0|1> <box 0|1>
+namespace web {
+
+std::string Encode(const play::Effects& effects, const play::Controller& game);
+
+// The board's pieces and the balance bar, as the desktop draws them, in twips:
+//   disc <x> <y> <radius> <#rrggbb>
+//   bar <x> <y> <width> <height> <#rrggbb> <at least one pixel 0|1>
+std::string EncodeDrawing(const rules::GameState& state, double barWidthTwips,
+                          double barHeightTwips);
+
+// "#rrggbb" of a colour.
+std::string Hex(rules::Color colour);
+
+}  // namespace web

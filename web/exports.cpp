@@ -1,0 +1,135 @@
+// The game as a WebAssembly module for a browser page (a WASI reactor): one game, its
+// events as exported functions, each returning the effects as text (bridge.h), and the save
+// kept by the page through two imported functions.
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "bridge.h"
+#include "controller.h"
+#include "geometry.h"
+#include "random_source.h"
+
+#define MORVEL_EXPORT(name) extern "C" __attribute__((export_name(#name)))
+#define MORVEL_IMPORT(name) __attribute__((import_module("morvel"), import_name(#name)))
+
+extern "C" {
+// Keeps `length` bytes of text as the save. 0 when kept; otherwise the length of the
+// reason, in Czech, that the page wrote into the reply buffer.
+MORVEL_IMPORT(storage_save) int morvel_storage_save(const char* text, int length);
+// The save's text, written into the reply buffer: its length; or, when there is none,
+// -1 - the length of the reason written there instead.
+MORVEL_IMPORT(storage_load) int morvel_storage_load();
+}
+
+namespace {
+
+// What the page writes for the game: a save is 560 bytes, a reason a line.
+constexpr int ReplyCapacity = 64 * 1024;
+char reply[ReplyCapacity];
+
+std::string Reply(int length) {
+    return std::string(reply, static_cast<std::size_t>(length < 0               ? 0
+                                                       : length > ReplyCapacity ? ReplyCapacity
+                                                                                : length));
+}
+
+class PageStorage final : public play::Storage {
+  public:
+    play::SaveOutcome Save(const std::string& text) override {
+        const int refused = morvel_storage_save(text.data(), static_cast<int>(text.size()));
+        if (refused == 0) return {true, {}, {}, {}};
+        return {false, Reply(refused), {}, {}};
+    }
+    play::LoadOutcome Load() override {
+        const int got = morvel_storage_load();
+        if (got >= 0) return {Reply(got), {}};
+        return {std::nullopt, Reply(-1 - got)};
+    }
+};
+
+struct Game {
+    rules::ClockMixedRandom random{rules::ClockMixedRandom::SteadyClockNanoseconds()};
+    PageStorage storage;
+    play::Controller controller;
+    explicit Game(int computerDelayMs) : controller(random, storage, computerDelayMs) {}
+};
+
+std::optional<Game> game;
+std::string said;  // what the last call returns
+
+const char* Say(const play::Effects& effects) {
+    said = web::Encode(effects, game->controller);
+    return said.c_str();
+}
+
+}  // namespace
+
+// A new game, the computer waiting `computer_delay_ms` after a person's move (0: the
+// game's own delay).
+MORVEL_EXPORT(morvel_start) const char* morvel_start(int computer_delay_ms) {
+    game.emplace(computer_delay_ms > 0 ? computer_delay_ms
+                                       : play::Controller::ComputerDelayMilliseconds);
+    return Say({});
+}
+MORVEL_EXPORT(morvel_reply_buffer) char* morvel_reply_buffer() {
+    return reply;
+}
+MORVEL_EXPORT(morvel_reply_capacity) int morvel_reply_capacity() {
+    return ReplyCapacity;
+}
+MORVEL_EXPORT(morvel_said_length) int morvel_said_length() {
+    return static_cast<int>(said.size());
+}
+
+// 0: the splash, 1: the game window.
+MORVEL_EXPORT(morvel_shown) const char* morvel_shown(int window) {
+    return Say(game->controller.Shown(window == 0 ? play::Window::Splash : play::Window::Game));
+}
+// 1 splash, 2 start-up, 3 set-up, 4 computer, as `timer` lines name them in this order.
+MORVEL_EXPORT(morvel_timer_due) const char* morvel_timer_due(int timer) {
+    if (timer < 1 || timer > 4) return Say({});
+    return Say(game->controller.TimerDue(static_cast<play::Timer>(timer)));
+}
+// A press at a point of the board picture, in twips from its top-left corner.
+MORVEL_EXPORT(morvel_pressed) const char* morvel_pressed(int x_twips, int y_twips) {
+    screen::CellRectTable cells;
+    screen::InitCellGeometry(cells);
+    return Say(game->controller.CellPressed(screen::CellAtPoint(cells, x_twips, y_twips)));
+}
+MORVEL_EXPORT(morvel_escape) const char* morvel_escape() {
+    return Say(game->controller.Escape());
+}
+MORVEL_EXPORT(morvel_save) const char* morvel_save() {
+    return Say(game->controller.SavePressed());
+}
+MORVEL_EXPORT(morvel_load) const char* morvel_load() {
+    return Say(game->controller.LoadPressed());
+}
+MORVEL_EXPORT(morvel_box_closed) const char* morvel_box_closed() {
+    return Say(game->controller.BoxClosed());
+}
+// The menu left: `against_computer` 0 or 1, `high` 0 or 1, `action` 0 start, 1 "?", 2 "X".
+MORVEL_EXPORT(morvel_menu_closed)
+const char* morvel_menu_closed(int against_computer, int high, int action) {
+    play::Menu chosen;
+    chosen.ChooseMode(rules::AgainstComputer);
+    chosen.ChooseLevel(high ? rules::HighDifficulty : rules::LowDifficulty);
+    chosen.ChooseMode(against_computer ? rules::AgainstComputer : rules::TwoPlayers);
+    if (action < 0 || action > 2) return Say({});
+    return Say(game->controller.MenuClosed(chosen, static_cast<play::MenuAction>(action)));
+}
+// What the board and the bar show now (bridge.h).
+MORVEL_EXPORT(morvel_drawing)
+const char* morvel_drawing(int bar_width_twips, int bar_height_twips) {
+    said = web::EncodeDrawing(game->controller.Game(), bar_width_twips, bar_height_twips);
+    return said.c_str();
+}
+// Where cell `cell` (1..56) has its middle on the board picture, in twips: x * 65536 + y.
+MORVEL_EXPORT(morvel_cell_centre) int morvel_cell_centre(int cell) {
+    if (cell < 1 || cell > screen::CellCount) return 0;
+    screen::CellRectTable cells;
+    screen::InitCellGeometry(cells);
+    const screen::CellBounds& r = cells[cell];
+    return (r.x1 + r.x2) / 2 * 65536 + (r.y1 + r.y2) / 2;
+}
