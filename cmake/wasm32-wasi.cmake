@@ -15,3 +15,9 @@ endif()
 set(CMAKE_CXX_FLAGS_INIT "${CMAKE_CXX_FLAGS_INIT} -fno-exceptions")
 # The header folder above is no concern of the link.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wno-unused-command-line-argument")
+# wasm-ld wants an index in every archive, which only LLVM's archiver writes for
+# WebAssembly objects (binutils' ar leaves it out).
+find_program(MORVEL_LLVM_AR NAMES llvm-ar REQUIRED)
+find_program(MORVEL_LLVM_RANLIB NAMES llvm-ranlib REQUIRED)
+set(CMAKE_AR ${MORVEL_LLVM_AR} CACHE FILEPATH "" FORCE)
+set(CMAKE_RANLIB ${MORVEL_LLVM_RANLIB} CACHE FILEPATH "" FORCE)

@@ -8,21 +8,7 @@
 set -euo pipefail
 source=$1
 build=$2
-# Debian 12's clang 14 does not find libc++'s headers for this target by itself: their
-# folder is the one the installed package's file list has.
-header=$(dpkg-query -S '*/wasm32-wasi/c++/v1/vector' 2>/dev/null | head -1 | sed 's/^[^:]*: //')
-if [ -z "$header" ]; then
-  echo "wasm_compile: no libc++ for wasm32-wasi (package libc++-dev-wasm32)" >&2
-  exit 1
-fi
-rm -rf "$build"
-cmake -S "$source" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$source/cmake/wasm32-wasi.cmake" \
-  -DMORVEL_WASM_LIBCXX_INCLUDE="$(dirname "$header")" -DCMAKE_BUILD_TYPE=MinSizeRel \
-  >"$build.log" 2>&1 || {
-  cat "$build.log" >&2
-  exit 1
-}
-cmake --build "$build" -j2
+bash "$source/scripts/build-web.sh" "$build" "$build-out"
 # Each object is WebAssembly, not this machine's code.
 find "$build" -name '*.obj' -o -name '*.o' | head -1 | xargs file | grep -q WebAssembly
 echo "wasm_compile: $(find "$build" -name '*.a' | wc -l) libraries for wasm32-wasi"

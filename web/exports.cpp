@@ -133,3 +133,9 @@ MORVEL_EXPORT(morvel_cell_centre) int morvel_cell_centre(int cell) {
     const screen::CellBounds& r = cells[cell];
     return (r.x1 + r.x2) / 2 * 65536 + (r.y1 + r.y2) / 2;
 }
+// Where the board picture's top-left corner lies in a window of `width` by `height`
+// pixels, as on the desktop: x * 65536 + y.
+MORVEL_EXPORT(morvel_board_place) int morvel_board_place(int width, int height) {
+    const screen::PixelPoint place = screen::BoardPlace(width, height);
+    return place.x * 65536 + place.y;
+}

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the game for the browser: the Qt-free modules and the page's module morvel.wasm
+# for wasm32-wasi with Debian's clang, wasi-libc and libc++ (cmake/wasm32-wasi.cmake), then
+# writes a static folder any web host serves: the page, the module, the pictures, the
+# font and its licence.
+#   scripts/build-web.sh [BUILD] [OUT]   (default: build-web, out/web)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build-web}
+out=${2:-$root/out/web}
+# Debian 12's clang 14 does not find libc++'s headers for this target by itself: their
+# folder is the one the installed package's file list has.
+header=$(dpkg-query -S '*/wasm32-wasi/c++/v1/vector' 2>/dev/null | head -1 | sed 's/^[^:]*: //')
+if [ -z "$header" ]; then
+  echo "build-web: no libc++ for wasm32-wasi (package libc++-dev-wasm32)" >&2
+  exit 1
+fi
+rm -rf "$build"
+mkdir -p "$(dirname "$build")"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/wasm32-wasi.cmake" \
+  -DMORVEL_WASM_LIBCXX_INCLUDE="$(dirname "$header")" -DCMAKE_BUILD_TYPE=MinSizeRel \
+  >"$build.log" 2>&1 || {
+  cat "$build.log" >&2
+  exit 1
+}
+cmake --build "$build" -j2
+rm -rf "$out"
+mkdir -p "$out/icons"
+cp "$build/web/morvel.wasm" "$root"/web/page/* "$out/"
+cp "$root"/assets/*.png "$out/"
+cp "$root"/assets/icons/morvel-*.png "$out/icons/"
+cp /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf "$out/"
+mkdir -p "$out/licences"
+cp /usr/share/doc/fonts-dejavu-core/copyright "$out/licences/dejavu-fonts.txt"
+cp "$root/packaging/copyright" "$out/licences/morvel.txt"
+echo "build-web: $out ($(du -sk "$out" | cut -f1) KB)"

@@ -1,0 +1,281 @@
+// The game in a browser: a thin frontend over the game's controller, which runs as
+// WebAssembly (morvel.wasm). Each event goes to the module, which answers with the effects
+// to apply, one a line (web/bridge.h); nothing of the turn cycle is decided here.
+
+const $ = (id) => document.getElementById(id);
+const Twips = 15;  // to a pixel
+const TimerNames = ["none", "splash", "start-up", "set-up", "computer"];
+const StorageKey = "morvel.hra.dat";
+
+let game;  // the module's exports
+const utf8 = new TextEncoder();
+const fromUtf8 = new TextDecoder();
+
+// -- what the module needs of the page: a clock, a console, and the save's slot --------
+function reply(text) {
+  const bytes = utf8.encode(text);
+  new Uint8Array(game.memory.buffer, game.morvel_reply_buffer(), bytes.length).set(bytes);
+  return bytes.length;
+}
+const imports = {
+  wasi_snapshot_preview1: {
+    clock_time_get(id, precision, out) {
+      new DataView(game.memory.buffer).setBigUint64(
+        out, BigInt(Math.round(performance.now() * 1e6)), true);
+      return 0;
+    },
+    fd_write(fd, iovs, count, written) {
+      const view = new DataView(game.memory.buffer);
+      let text = "", total = 0;
+      for (let i = 0; i < count; ++i) {
+        const at = view.getUint32(iovs + 8 * i, true), length = view.getUint32(iovs + 8 * i + 4, true);
+        text += fromUtf8.decode(new Uint8Array(game.memory.buffer, at, length));
+        total += length;
+      }
+      view.setUint32(written, total, true);
+      console.warn(text);
+      return 0;
+    },
+    fd_close: () => 8,  // EBADF: the module has no files
+    fd_seek: () => 8,
+    proc_exit(code) { throw new Error("morvel.wasm ended with status " + code); },
+  },
+  morvel: {
+    // The save in the page's local storage; a refusal says why, in Czech.
+    storage_save(pointer, length) {
+      try {
+        localStorage.setItem(StorageKey,
+                             fromUtf8.decode(new Uint8Array(game.memory.buffer, pointer, length)));
+        return 0;
+      } catch (e) {
+        return reply("Úložiště prohlížeče hru nepřijalo: je plné, nebo je vypnuté.");
+      }
+    },
+    storage_load() {
+      let text;
+      try {
+        text = localStorage.getItem(StorageKey);
+      } catch (e) {
+        return -1 - reply("Úložiště prohlížeče je vypnuté.");
+      }
+      if (text === null) return -1 - reply("V úložišti prohlížeče není uložená hra.");
+      return reply(text);
+    },
+  },
+};
+
+// What a call said, as lines split into fields.
+function said(pointer) {
+  const text = fromUtf8.decode(new Uint8Array(game.memory.buffer, pointer, game.morvel_said_length()));
+  return text.split("\n").filter((line) => line).map((line) => line.split("\t"));
+}
+
+// -- the frontend's own facts ----------------------------------------------------------
+let timer = null;           // the one running timer
+let customPointer = true;   // the board's image, or the arrow over the background
+let hourglass = false;
+let menu = null;            // the menu as the player sets it while it is open
+const pictures = {};
+
+function send(pointer) { apply(said(pointer)); }
+
+function apply(lines) {
+  let gameWindowDue = false;
+  for (const [kind, ...fields] of lines) {
+    switch (kind) {
+      case "timer":
+        clearTimeout(timer);
+        timer = null;
+        if (fields[0] !== "none") {
+          const which = TimerNames.indexOf(fields[0]);
+          timer = setTimeout(() => { timer = null; send(game.morvel_timer_due(which)); },
+                             Number(fields[1]));
+        }
+        break;
+      case "redraw": drawBoard(); break;
+      case "labels":
+        $("label-round").textContent = fields[0];
+        $("label-player").textContent = fields[1];
+        $("label-player").style.color = fields[2];
+        break;
+      case "pointer": customPointer = true; break;
+      case "tile": tileBackground(); break;
+      case "box": openBox(fields[1]); break;
+      case "menu": openMenu(fields[0] === "against-computer", fields[1] === "high"); break;
+      case "show-game": gameWindowDue = true; break;
+      case "quit":
+        for (const id of ["logo", "hra"]) $(id).hidden = true;
+        $("ended").hidden = false;
+        break;
+      case "moved": document.body.dataset.moves = Number(document.body.dataset.moves || 0) + 1; break;
+      case "warn": console.warn("morvel: " + fields[0]); break;
+      case "state": follow(fields); break;
+    }
+  }
+  if (gameWindowDue) {
+    $("logo").hidden = true;
+    $("hra").hidden = false;
+    layOut();
+    send(game.morvel_shown(1));
+  }
+}
+
+// What shows, and the pointer, from the controller's state.
+function follow([phase, showsGame, showsInformation, pending, box]) {
+  for (const id of ["plocha", "kbod", "label-round", "label-player", "sav", "nah"])
+    $(id).style.visibility = showsGame === "1" ? "visible" : "hidden";
+  $("information").style.visibility = showsInformation === "1" ? "visible" : "hidden";
+  hourglass = pending === "1";
+  document.body.dataset.phase = phase;
+  showPointer();
+}
+
+function showPointer() {
+  $("hra").style.cursor = !customPointer ? "default"
+                          : hourglass ? "url(hourglass.png) 0 0, wait" : "url(hand.png) 7 7, pointer";
+}
+
+// -- drawing ---------------------------------------------------------------------------
+function canvasOf(id, width, height) {
+  const canvas = $(id), ratio = window.devicePixelRatio || 1;
+  canvas.style.width = width + "px";
+  canvas.style.height = height + "px";
+  canvas.width = Math.round(width * ratio);
+  canvas.height = Math.round(height * ratio);
+  const context = canvas.getContext("2d");
+  context.setTransform(ratio / Twips, 0, 0, ratio / Twips, 0, 0);  // in twips
+  return context;
+}
+
+function drawBoard() {
+  const ratio = window.devicePixelRatio || 1;
+  const board = canvasOf("plocha", 306, 351), bar = canvasOf("kbod", 306, 10);
+  board.imageSmoothingEnabled = true;
+  board.drawImage(ratio > 1 ? pictures.board2x : pictures.board, 0, 0, 4590, 5265);
+  for (const [kind, ...f] of said(game.morvel_drawing(4590, 150))) {
+    if (kind === "disc") {
+      // Filled half a device pixel wider, as the desktop outlines each disc in its colour.
+      board.fillStyle = f[3];
+      board.beginPath();
+      board.arc(Number(f[0]), Number(f[1]), Number(f[2]) + 7.5 / ratio, 0, 2 * Math.PI);
+      board.fill();
+    } else if (kind === "bar") {
+      const width = f[5] === "1" ? Math.max(Number(f[2]), Twips / ratio) : Number(f[2]);
+      bar.fillStyle = f[4];
+      bar.fillRect(Number(f[0]), Number(f[1]), width, Number(f[3]));
+    }
+  }
+}
+
+// The tiles from the window's corner, each a little over its neighbours as on the desktop.
+function tileBackground() {
+  const width = window.innerWidth, height = window.innerHeight;
+  const context = canvasOf("background", width, height);
+  context.fillStyle = "black";
+  context.fillRect(0, 0, width * Twips, height * Twips);
+  const tile = pictures.tile, step = (pixels) => Math.round(pixels * 2540 / 96) / 2;
+  for (let y = 1; y <= height * Twips; y += step(tile.height))
+    for (let x = 1; x <= width * Twips; x += step(tile.width))
+      context.drawImage(tile, x, y, tile.width * Twips, tile.height * Twips);
+  tiled = true;
+}
+let tiled = false;
+
+// The board where the desktop puts it on a screen of the window's size.
+function layOut() {
+  const place = game.morvel_board_place(window.innerWidth, window.innerHeight);
+  const x = Math.floor(place / 65536), y = place % 65536;
+  Object.assign($("plocha").style, { left: x + "px", top: y + "px" });
+  Object.assign($("kbod").style, { left: x + "px", top: y - 10 + "px" });
+  drawBoard();
+}
+
+// -- the boxes and the menu ------------------------------------------------------------
+function openBox(text) {
+  $("box-text").textContent = text;
+  $("box").showModal();
+  $("box-ok").focus();
+}
+$("box-ok").addEventListener("click", () => $("box").close());
+$("box").addEventListener("close", () => send(game.morvel_box_closed()));
+
+function openMenu(againstComputer, high) {
+  menu = { againstComputer, high };
+  showMenu();
+  $("pp3").src = "start.png";
+  $("nas").showModal();
+}
+function showMenu() {
+  document.querySelector(`#jhra${menu.againstComputer ? 1 : 0} input`).checked = true;
+  document.querySelector(`#obtt${menu.high ? 1 : 0} input`).checked = true;
+  for (const id of ["obtt0", "obtt1"])
+    document.querySelector(`#${id} input`).disabled = !menu.againstComputer;
+}
+function leaveMenu(action) {
+  if (!menu) return;
+  const { againstComputer, high } = menu;
+  menu = null;
+  $("nas").close();
+  send(game.morvel_menu_closed(againstComputer ? 1 : 0, high ? 1 : 0, action));
+}
+for (const [id, change] of [["jhra0", { againstComputer: false }],
+                            ["jhra1", { againstComputer: true }],
+                            ["obtt0", { high: false }], ["obtt1", { high: true }]])
+  document.querySelector(`#${id} input`).addEventListener("click", () => {
+    // The levels take a click only against the computer (greyed otherwise).
+    Object.assign(menu, change);
+    showMenu();
+  });
+// Esc does not leave the menu: only its three buttons do.
+$("nas").addEventListener("cancel", (event) => event.preventDefault());
+$("pp3").addEventListener("mouseenter", () => { $("pp3").src = "start-hover.png"; });
+$("pp3").addEventListener("mouseleave", () => { $("pp3").src = "start.png"; });
+$("pp3").addEventListener("click", () => { $("pp3").src = "start.png"; leaveMenu(0); });
+$("info").addEventListener("click", () => leaveMenu(1));
+$("command2").addEventListener("click", () => leaveMenu(2));
+
+// -- input -----------------------------------------------------------------------------
+$("plocha").addEventListener("pointerdown", (event) => {
+  const box = $("plocha").getBoundingClientRect();
+  send(game.morvel_pressed(Math.floor((event.clientX - box.left) * Twips),
+                           Math.floor((event.clientY - box.top) * Twips)));
+});
+$("plocha").addEventListener("contextmenu", (event) => event.preventDefault());
+$("plocha").addEventListener("pointermove", (event) => {
+  event.stopPropagation();
+  customPointer = true;
+  showPointer();
+});
+$("hra").addEventListener("pointermove", () => { customPointer = false; showPointer(); });
+$("sav").addEventListener("click", () => send(game.morvel_save()));
+$("nah").addEventListener("click", () => send(game.morvel_load()));
+document.addEventListener("keydown", (event) => {
+  if (event.key === "Escape" && !$("nas").open && !$("box").open && !$("hra").hidden)
+    send(game.morvel_escape());
+});
+window.addEventListener("resize", () => { if (tiled) tileBackground(); });
+
+// -- the start ---------------------------------------------------------------------------
+function picture(name) {
+  return new Promise((resolve, reject) => {
+    const image = new Image();
+    image.onload = () => resolve(image);
+    image.onerror = reject;
+    image.src = name;
+  });
+}
+
+async function start() {
+  const [module] = await Promise.all([
+    WebAssembly.instantiateStreaming(fetch("morvel.wasm"), imports),
+    document.fonts.load('bold 16px "DejaVu Sans"'),
+  ]);
+  game = module.instance.exports;
+  game._initialize();
+  [pictures.board, pictures.board2x, pictures.tile] =
+    await Promise.all([picture("board.png"), picture("board@2x.png"), picture("tile.png")]);
+  send(game.morvel_start(Number(new URLSearchParams(location.search).get("delay")) || 0));
+  $("logo").hidden = false;
+  requestAnimationFrame(() => send(game.morvel_shown(0)));
+}
+start();
