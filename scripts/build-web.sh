@@ -26,11 +26,19 @@ cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/wasm32-wasi.cma
 cmake --build "$build" -j2
 rm -rf "$out"
 mkdir -p "$out/icons"
-cp "$build/web/morvel.wasm" "$root"/web/page/* "$out/"
+cp "$build/web/morvel.wasm" "$out/"
+for page in "$root"/web/page/*; do
+  case $page in *.in) ;; *) cp "$page" "$out/" ;; esac
+done
 cp "$root"/assets/*.png "$out/"
 cp "$root"/assets/icons/morvel-*.png "$out/icons/"
 cp /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf "$out/"
 mkdir -p "$out/licences"
 cp /usr/share/doc/fonts-dejavu-core/copyright "$out/licences/dejavu-fonts.txt"
 cp "$root/packaging/copyright" "$out/licences/morvel.txt"
-echo "build-web: $out ($(du -sk "$out" | cut -f1) KB)"
+# The service worker keeps every file of the folder, under a name that changes with them.
+files=$(cd "$out" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+hash=$(cd "$out" && cat $files | sha256sum | cut -c1-16)
+list=$(printf '"./"'; for f in $files; do printf ', "%s"' "$f"; done)
+sed -e "s|@HASH@|$hash|" -e "s|@FILES@|$list|" "$root/web/page/sw.js.in" >"$out/sw.js"
+echo "build-web: $out ($(du -sk "$out" | cut -f1) KB, $(echo "$files" | wc -l) files and sw.js)"

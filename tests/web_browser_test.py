@@ -3,7 +3,7 @@
 serves it: the splash and its four seconds, the menu's texts, a two-player game to its end
 message and the menu after it, a game against the computer with the hourglass during its
 delay and the hand after its move, #S# into the page's storage and #L# of a damaged save,
-Esc during the computer's delay, "?" and "X".
+Esc during the computer's delay, "?" and "X", and a reload with the server gone.
 
     web_browser_test.py FOLDER
 """
@@ -166,11 +166,27 @@ def scenario(page):
         "return !document.getElementById('ended').hidden"))
 
 
+def offline(page, server):
+    """Once opened, the game plays with the server gone: a reload starts it again."""
+    page.wait("the service worker", lambda: page.js(
+        "return navigator.serviceWorker.controller !== null"), 10)
+    server.shutdown()
+    server.server_close()
+    page.driver.refresh()
+    page.started = time.monotonic()
+    page.wait("the menu, offline", page.menu_open, 10)
+    page.click("pp3")
+    page.wait("the board, offline", lambda: page.phase() == "PersonToMove")
+    page.press(3, 3)
+    page.check("a move, offline", page.moves() == 1)
+
+
 def main():
     server = serve(sys.argv[1])
     page = Page("http://127.0.0.1:%d/index.html" % server.server_address[1])
     try:
         scenario(page)
+        offline(page, server)
         print("web_browser_test: ok")
         return 0
     except Failure as failure:
@@ -178,7 +194,6 @@ def main():
         return 1
     finally:
         page.driver.quit()
-        server.shutdown()
 
 
 if __name__ == "__main__":

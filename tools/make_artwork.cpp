@@ -521,7 +521,7 @@ int main(int argc, char** argv) {
     Save(Hourglass(), dir + "/hourglass.png");
     // The desktop's icons, each size painted at that size.
     QDir(dir).mkpath(QStringLiteral("icons"));
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 192, 256, 512})
         Save(Icon(size), dir + QStringLiteral("/icons/morvel-%1.png").arg(size));
     // The same icons for the Windows program, its Start-menu entry and its uninstaller.
     QList<QImage> windowsIcons;

@@ -151,7 +151,7 @@ function drawBoard() {
   const ratio = window.devicePixelRatio || 1;
   const board = canvasOf("plocha", 306, 351), bar = canvasOf("kbod", 306, 10);
   board.imageSmoothingEnabled = true;
-  board.drawImage(ratio > 1 ? pictures.board2x : pictures.board, 0, 0, 4590, 5265);
+  board.drawImage(pictures.board, 0, 0, 4590, 5265);
   for (const [kind, ...f] of said(game.morvel_drawing(4590, 150))) {
     if (kind === "disc") {
       // Filled half a device pixel wider, as the desktop outlines each disc in its colour.
@@ -173,10 +173,13 @@ function tileBackground() {
   const context = canvasOf("background", width, height);
   context.fillStyle = "black";
   context.fillRect(0, 0, width * Twips, height * Twips);
-  const tile = pictures.tile, step = (pixels) => Math.round(pixels * 2540 / 96) / 2;
-  for (let y = 1; y <= height * Twips; y += step(tile.height))
-    for (let x = 1; x <= width * Twips; x += step(tile.width))
-      context.drawImage(tile, x, y, tile.width * Twips, tile.height * Twips);
+  // The tile's size in CSS pixels, whichever of its pictures was loaded.
+  const scale = pictures.tile.naturalWidth > 80 ? 2 : 1;
+  const w = pictures.tile.naturalWidth / scale, h = pictures.tile.naturalHeight / scale;
+  const step = (pixels) => Math.round(pixels * 2540 / 96) / 2;
+  for (let y = 1; y <= height * Twips; y += step(h))
+    for (let x = 1; x <= width * Twips; x += step(w))
+      context.drawImage(pictures.tile, x, y, w * Twips, h * Twips);
   tiled = true;
 }
 let tiled = false;
@@ -272,10 +275,20 @@ async function start() {
   ]);
   game = module.instance.exports;
   game._initialize();
-  [pictures.board, pictures.board2x, pictures.tile] =
-    await Promise.all([picture("board.png"), picture("board@2x.png"), picture("tile.png")]);
+  // The sharp pictures only where the screen has the pixels for them.
+  const sharp = (window.devicePixelRatio || 1) > 1;
+  [pictures.board, pictures.tile] = await Promise.all(
+    [picture(sharp ? "board@2x.png" : "board.png"), picture(sharp ? "tile@2x.png" : "tile.png")]);
   send(game.morvel_start(Number(new URLSearchParams(location.search).get("delay")) || 0));
   $("logo").hidden = false;
   requestAnimationFrame(() => send(game.morvel_shown(0)));
 }
+// A touch screen has no Esc: the browser's Back (a phone's back gesture too) does what Esc
+// does, and the page stays.
+history.pushState({ game: true }, "");
+window.addEventListener("popstate", () => {
+  history.pushState({ game: true }, "");
+  if (!$("nas").open && !$("box").open && !$("hra").hidden) send(game.morvel_escape());
+});
+if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js");
 start();
