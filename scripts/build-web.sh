@@ -2,7 +2,7 @@
 # Builds the game for the browser: the Qt-free modules and the page's module morvel.wasm
 # for wasm32-wasi with Debian's clang, wasi-libc and libc++ (cmake/wasm32-wasi.cmake), then
 # writes a static folder any web host serves: the page, the module, the pictures, the
-# font and its licence.
+# font (its letters for Czech) and the licences.
 #   scripts/build-web.sh [BUILD] [OUT]   (default: build-web, out/web)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,7 +32,11 @@ for page in "$root"/web/page/*; do
 done
 cp "$root"/assets/*.png "$out/"
 cp "$root"/assets/icons/morvel-*.png "$out/icons/"
-cp /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf "$out/"
+# The face the desktop draws with, cut down to the letters a Czech text can need: basic
+# Latin, Latin-1 (©, ×), Latin Extended-A (č, ř, ů…) and the typographic quotes and dashes.
+pyftsubset /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+  --unicodes="U+0020-007E,U+00A0-00FF,U+0100-017F,U+2013-2014,U+2018-201E,U+2026" \
+  --output-file="$out/DejaVuSans-Bold.ttf" 2>/dev/null
 mkdir -p "$out/licences"
 cp /usr/share/doc/fonts-dejavu-core/copyright "$out/licences/dejavu-fonts.txt"
 cp "$root/packaging/copyright" "$out/licences/morvel.txt"
