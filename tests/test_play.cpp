@@ -38,6 +38,13 @@ class TurnCycle : public ::testing::Test {
         game.MenuClosed(Chosen(mode, level), play::MenuAction::Start);
         return game.TimerDue(Timer::SetUp);
     }
+    // Another game from its start: the start-up, then `mode` at `level` from the menu.
+    void BeginAnew(play::Controller& other, rules::Mode mode, rules::Level level) {
+        other.Shown(play::Window::Game);
+        other.TimerDue(Timer::StartUp);
+        other.MenuClosed(Chosen(mode, level), play::MenuAction::Start);
+        other.TimerDue(Timer::SetUp);
+    }
     // Two people: player 1 fills (2,1) while player 2 fills (1,1); player 1's fifth piece
     // bursts (2,1), takes (1,1), which bursts in turn, and player 2 has nothing left.
     play::Effects PlayTwoPlayerGameToItsEnd() {
@@ -193,10 +200,7 @@ TEST_F(TurnCycle, LevelDecidesWhenATwoPlayerGameMayEnd) {
     for (rules::Level level : {rules::LowDifficulty, rules::HighDifficulty}) {
         MemoryStorage slot;
         play::Controller two(random, slot, Delay);
-        two.Shown(play::Window::Game);
-        two.TimerDue(Timer::StartUp);
-        two.MenuClosed(Chosen(rules::TwoPlayers, level), play::MenuAction::Start);
-        two.TimerDue(Timer::SetUp);
+        BeginAnew(two, rules::TwoPlayers, level);
         EXPECT_EQ(two.Game().Difficulty, level);
         two.CellPressed(Cell(7, 8));
         two.CellPressed(Cell(6, 8));
@@ -214,10 +218,7 @@ TEST_F(TurnCycle, EachLevelIsPlayedByItsOwnPlayer) {
     for (rules::Level level : {rules::LowDifficulty, rules::HighDifficulty}) {
         MemoryStorage slot;
         play::Controller vs(random, slot, Delay);
-        vs.Shown(play::Window::Game);
-        vs.TimerDue(Timer::StartUp);
-        vs.MenuClosed(Chosen(rules::AgainstComputer, level), play::MenuAction::Start);
-        vs.TimerDue(Timer::SetUp);
+        BeginAnew(vs, rules::AgainstComputer, level);
         if (level == rules::HighDifficulty) vs.TimerDue(Timer::Computer);  // its opening
         slot.Keep(BoardWith("2,2:24 3,3:14 6,7:24 1,1:11"));
         vs.LoadPressed();
