@@ -107,6 +107,23 @@ constexpr Timer RunningTimer(Phase phase) {
     return Timer::None;
 }
 
+// A timer's name, as logs and a page's messages give it.
+constexpr const char* Name(Timer timer) {
+    switch (timer) {
+        case Timer::None:
+            return "none";
+        case Timer::Splash:
+            return "splash";
+        case Timer::StartUp:
+            return "start-up";
+        case Timer::SetUp:
+            return "set-up";
+        case Timer::Computer:
+            return "computer";
+    }
+    return "?";
+}
+
 constexpr bool ComputerPending(Phase phase) {
     return Row(phase).computerPending;
 }

@@ -30,6 +30,15 @@ void InitCellGeometry(CellRectTable& CellRect) {
     for (int n = 1; n <= CellCount; ++n) CellRect[n] = kCells[n - 1];
 }
 
+const CellRectTable& Cells() {
+    static const CellRectTable table = [] {
+        CellRectTable filled{};
+        InitCellGeometry(filled);
+        return filled;
+    }();
+    return table;
+}
+
 int CellAtPoint(const CellRectTable& CellRect, int x, int y) {
     for (int n = 1; n <= CellCount; ++n) {
         const CellBounds& r = CellRect[n];

@@ -23,6 +23,8 @@ struct CellBounds {
 using CellRectTable = std::array<CellBounds, CellCount + 1>;
 
 void InitCellGeometry(CellRectTable& CellRect);
+// The table filled once, for callers that keep none of their own.
+const CellRectTable& Cells();
 
 // The first cell (lowest number) whose rectangle strictly contains the point, or 0.
 // Points on an edge or in a gap between cells hit nothing.

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -33,10 +32,6 @@ using play::Timer;
 
 constexpr int Events = 200;  // random events a sequence, then it winds down to "X"
 constexpr int Delay = 1000;  // the computer's delay, as in the game
-
-const char* TimerName(Timer timer) {
-    return std::array{"none", "splash", "start-up", "set-up", "computer"}[int(timer)];
-}
 
 // Picks one of the choices, each as likely as its weight.
 template <typename T>
@@ -169,7 +164,7 @@ class Sequence {
             now_ = screen_.dueAt;
             const Timer due = std::exchange(screen_.timer, Timer::None);
             BeforeTimer(due);
-            Call(std::string("the ") + TimerName(due) + " timer at " + std::to_string(now_),
+            Call(std::string("the ") + play::Name(due) + " timer at " + std::to_string(now_),
                  [&] { return game_.TimerDue(due); });
             AfterTimer(due);
         }
@@ -306,8 +301,8 @@ class Sequence {
                                : owed_ && !held_             ? Timer::Computer
                                                              : Timer::None;
         if (screen_.timer != expected)
-            Fail(std::string("the ") + TimerName(screen_.timer) + " timer runs, not the " +
-                 TimerName(expected) + " one");
+            Fail(std::string("the ") + play::Name(screen_.timer) + " timer runs, not the " +
+                 play::Name(expected) + " one");
         if (expected == Timer::Computer && screen_.dueAt != earliest_)
             Fail("the computer's move is due " + std::to_string(screen_.dueAt - now_) +
                  " ms from now, not " + std::to_string(earliest_ - now_));
@@ -436,7 +431,7 @@ class Sequence {
         const Timer stray = static_cast<Timer>(Pick(5));
         if (stray == screen_.timer) return;
         seen["stray timers"]++;
-        Call(std::string("a stray ") + TimerName(stray) + " timer",
+        Call(std::string("a stray ") + play::Name(stray) + " timer",
              [&] { return game_.TimerDue(stray); });
         if (!last_.empty()) Fail("a stray timer did something");
     }

@@ -11,10 +11,6 @@ namespace web {
 
 namespace {
 
-const char* TimerName(play::Timer timer) {
-    return std::array{"none", "splash", "start-up", "set-up", "computer"}[static_cast<int>(timer)];
-}
-
 const char* BoxName(play::BoxKind kind) {
     return std::array{"game-over", "failure", "notice"}[static_cast<int>(kind)];
 }
@@ -35,8 +31,8 @@ std::string Number(double value) {
 struct Line {
     std::string& out;
     void operator()(const play::StartTimer& run) const {
-        out +=
-            std::string("timer\t") + TimerName(run.timer) + "\t" + std::to_string(run.milliseconds);
+        out += std::string("timer\t") + play::Name(run.timer) + "\t" +
+               std::to_string(run.milliseconds);
     }
     void operator()(const play::Redraw&) const { out += "redraw"; }
     void operator()(const play::Labels& labels) const {
@@ -86,10 +82,8 @@ std::string Encode(const play::Effects& effects, const play::Controller& game) {
 
 std::string EncodeDrawing(const rules::GameState& state, double barWidthTwips,
                           double barHeightTwips) {
-    screen::CellRectTable cells;
-    screen::InitCellGeometry(cells);
     std::string out;
-    for (const drawing::Disc& disc : drawing::Pieces(state, cells))
+    for (const drawing::Disc& disc : drawing::Pieces(state, screen::Cells()))
         out += "disc\t" + Number(disc.x) + "\t" + Number(disc.y) + "\t" + Number(disc.radius) +
                "\t" + Hex(disc.colour) + "\n";
     for (const drawing::Box& box : drawing::BalanceBar(state, barWidthTwips, barHeightTwips))

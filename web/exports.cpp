@@ -93,9 +93,8 @@ MORVEL_EXPORT(morvel_timer_due) const char* morvel_timer_due(int timer) {
 }
 // A press at a point of the board picture, in twips from its top-left corner.
 MORVEL_EXPORT(morvel_pressed) const char* morvel_pressed(int x_twips, int y_twips) {
-    screen::CellRectTable cells;
-    screen::InitCellGeometry(cells);
-    return Say(game->controller.CellPressed(screen::CellAtPoint(cells, x_twips, y_twips)));
+    return Say(
+        game->controller.CellPressed(screen::CellAtPoint(screen::Cells(), x_twips, y_twips)));
 }
 MORVEL_EXPORT(morvel_escape) const char* morvel_escape() {
     return Say(game->controller.Escape());
@@ -128,9 +127,7 @@ const char* morvel_drawing(int bar_width_twips, int bar_height_twips) {
 // Where cell `cell` (1..56) has its middle on the board picture, in twips: x * 65536 + y.
 MORVEL_EXPORT(morvel_cell_centre) int morvel_cell_centre(int cell) {
     if (cell < 1 || cell > screen::CellCount) return 0;
-    screen::CellRectTable cells;
-    screen::InitCellGeometry(cells);
-    const screen::CellBounds& r = cells[cell];
+    const screen::CellBounds& r = screen::Cells()[cell];
     return (r.x1 + r.x2) / 2 * 65536 + (r.y1 + r.y2) / 2;
 }
 // Where the board picture's top-left corner lies in a window of `width` by `height`
