@@ -7,42 +7,22 @@ Esc during the computer's delay, "?" and "X", and a reload with the server gone.
 
     web_browser_test.py FOLDER
 """
-import functools
-import http.server
+import os
 import sys
-import threading
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.options import Options
-from selenium.webdriver.chrome.service import Service
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+from local_chromium import chromium, serve, url  # noqa: E402
 
 
 class Failure(Exception):
     pass
 
 
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-def serve(folder):
-    handler = functools.partial(Quiet, directory=folder)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server
-
-
 class Page:
-    def __init__(self, url):
-        options = Options()
-        for argument in ["--headless=new", "--no-sandbox", "--disable-gpu",
-                         "--window-size=1024,768"]:
-            options.add_argument(argument)
-        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"),
-                                       options=options)
-        self.driver.get(url)
+    def __init__(self, address):
+        self.driver = chromium()
+        self.driver.get(address)
         self.started = time.monotonic()
 
     def js(self, script, *args):
@@ -183,7 +163,7 @@ def offline(page, server):
 
 def main():
     server = serve(sys.argv[1])
-    page = Page("http://127.0.0.1:%d/index.html" % server.server_address[1])
+    page = Page(url(server))
     try:
         scenario(page)
         offline(page, server)

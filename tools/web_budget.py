@@ -6,39 +6,22 @@ several loads, each in a fresh browser).
 
     tools/web_budget.py FOLDER [LOADS]
 """
-import functools
 import gzip
-import http.server
 import os
 import statistics
 import sys
-import threading
 
-from selenium import webdriver
-from selenium.webdriver.chrome.options import Options
-from selenium.webdriver.chrome.service import Service
-
-
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
+from local_chromium import chromium, serve, url
 
 
 def main():
     folder = sys.argv[1]
     loads = int(sys.argv[2]) if len(sys.argv) > 2 else 5
-    server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(Quiet, directory=folder))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    url = "http://127.0.0.1:%d/index.html" % server.server_address[1]
+    server = serve(folder)
     paints, fetched = [], set()
     for _ in range(loads):
-        options = Options()
-        for argument in ["--headless=new", "--no-sandbox", "--disable-gpu",
-                         "--window-size=1024,768", "--force-device-scale-factor=1"]:
-            options.add_argument(argument)
-        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        driver.get(url)
+        driver = chromium("--force-device-scale-factor=1")
+        driver.get(url(server))
         driver.execute_script("return new Promise(r => setTimeout(r, 4500))")
         paints.append(driver.execute_script(
             "const e = performance.getEntriesByName('first-contentful-paint')[0];"
