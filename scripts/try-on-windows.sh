@@ -144,6 +144,21 @@ e2e() {
     tee -a "$work/e2e.log"
   return "${PIPESTATUS[0]}"
 }
+# The save-and-load scenario on a read-only view of the copy in FOLDER, which root cannot
+# write into either, in a mount namespace of its own; the save must land in SAVED_IN. The
+# mounts are made private in the namespace, not by unshare: inside try-on-debian.sh's
+# chroot the root is no mount point, and unshare cannot change it (the namespace around
+# the chroot is private already).   e2e_read_only FOLDER SAVED_IN
+e2e_read_only() {
+  unshare -m --propagation unchanged bash -c '
+    mount --make-rprivate / 2>/dev/null || true
+    mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" "$1" || exit 3
+    shift
+    python3 "$@"' _ "$1" "$root/tests/e2e/e2e_test.py" --probe "$probe" \
+    --artifacts "$work/artifacts" --wine "$1" --only start_up_save_and_load \
+    --saved-in "$2" | tee -a "$work/e2e.log"
+  return "${PIPESTATUS[0]}"
+}
 e2e --wine "$game"
 check "the real program from the unpacked zip: splash, menu, games to their end at both levels, saves beside itself" $?
 
@@ -199,18 +214,8 @@ export DISPLAY=:97
 
 step "the same copy, read-only: the save goes to %APPDATA%\\Morvel"
 rm -f "$game/hra.dat"
-# A read-only view of the folder, which root cannot write into either, in a mount
-# namespace of its own. Its mounts are made private there, not by unshare: inside
-# try-on-debian.sh's chroot the root is no mount point, and unshare cannot change it (the
-# namespace around the chroot is private already).
-unshare -m --propagation unchanged bash -c '
-  mount --make-rprivate / 2>/dev/null || true
-  mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" "$1" || exit 3
-  shift
-  python3 "$@"' _ "$game" "$root/tests/e2e/e2e_test.py" --probe "$probe" \
-  --artifacts "$work/artifacts" --wine "$game" --only start_up_save_and_load \
-  --saved-in "$appdata/Morvel" | tee -a "$work/e2e.log"
-check "a read-only copy saves to %APPDATA%\\Morvel, and loads from there" "${PIPESTATUS[0]}"
+e2e_read_only "$game" "$appdata/Morvel"
+check "a read-only copy saves to %APPDATA%\\Morvel, and loads from there" $?
 [ ! -e "$game/hra.dat" ]
 check "nothing was written beside the read-only copy" $?
 rm -rf "$appdata/Morvel"
@@ -423,14 +428,8 @@ check "a Wine prefix for the player Ελένη, the zip unpacked into Μόρβε
 e2e --wine "$greek_copy/Morvel" --only start_up_save_and_load
 check "the copy in Μόρβελ saves beside itself and loads" $?
 rm -f "$greek_copy/Morvel/hra.dat"
-unshare -m --propagation unchanged bash -c '
-  mount --make-rprivate / 2>/dev/null || true
-  mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" "$1" || exit 3
-  shift
-  python3 "$@"' _ "$greek_copy/Morvel" "$root/tests/e2e/e2e_test.py" --probe "$probe" \
-  --artifacts "$work/artifacts" --wine "$greek_copy/Morvel" --only start_up_save_and_load \
-  --saved-in "$greek_appdata/Morvel" | tee -a "$work/e2e.log"
-check "read-only, it saves to Ελένη's %APPDATA%\\Morvel, and loads from there" "${PIPESTATUS[0]}"
+e2e_read_only "$greek_copy/Morvel" "$greek_appdata/Morvel"
+check "read-only, it saves to Ελένη's %APPDATA%\\Morvel, and loads from there" $?
 wineserver -k 2>/dev/null
 wineserver -w
 export WINEPREFIX=$jiri_prefix USER=Jiří
