@@ -42,21 +42,6 @@ add_library(CLI11::CLI11 INTERFACE IMPORTED)
 target_include_directories(CLI11::CLI11 SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/cli11/include)
 set(CLI11_FOUND TRUE)
 
-# GoogleTest from Debian's googletest sources, built for Windows with the tests.
-macro(morvel_windows_gtest)
-  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  # Not our code: its warnings are not ours to fail on.
-  target_compile_options(gtest PRIVATE -w)
-  target_compile_options(gtest_main PRIVATE -w)
-  if(NOT TARGET GTest::gtest_main)
-    add_library(GTest::gtest ALIAS gtest)
-    add_library(GTest::gtest_main ALIAS gtest_main)
-  endif()
-endmacro()
-
 include(${CMAKE_CURRENT_LIST_DIR}/windows_version.cmake)
 # The icon, the version information (in Czech) and the manifest of a program:
 # morvel_program_resources(TARGET DESCRIPTION GUI|CONSOLE). A GUI program opens no console

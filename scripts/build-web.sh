@@ -4,6 +4,8 @@
 # writes a static folder any web host serves: the page, the module, the pictures, the
 # font (its letters for Czech) and the licences.
 #   scripts/build-web.sh [BUILD] [OUT]   (default: build-web, out/web)
+# With MORVEL_WEB_TESTS=ON the build also has the modules' headless tests, as WebAssembly
+# programs in BUILD/tests (tests/wasi_run.mjs runs one under Node).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-web}
@@ -19,6 +21,7 @@ rm -rf "$build"
 mkdir -p "$(dirname "$build")"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/wasm32-wasi.cmake" \
   -DMORVEL_WASM_LIBCXX_INCLUDE="$(dirname "$header")" -DCMAKE_BUILD_TYPE=MinSizeRel \
+  -DMORVEL_TESTS="${MORVEL_WEB_TESTS:-OFF}" \
   >"$build.log" 2>&1 || {
   cat "$build.log" >&2
   exit 1
