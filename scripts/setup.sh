@@ -18,7 +18,7 @@ test=(
   ca-certificates pkg-config git util-linux
   libgtest-dev libgmock-dev libbenchmark-dev
   clang lld llvm libclang-rt-dev libclang-rt-dev-wasm32 wasi-libc libc++-dev-wasm32 nodejs
-  chromium chromium-driver python3-selenium fonttools
+  chromium chromium-driver python3-selenium python3-pil fonttools
   xvfb xauth xdotool x11-utils x11-apps imagemagick python3 libx11-dev libxfixes-dev
   dpkg-dev fakeroot lintian desktop-file-utils appstream groff-base man-db
   g++-mingw-w64-x86-64-posix googletest wine wine64

@@ -302,8 +302,9 @@ def spot(n, ox, oy):
     return on_board((x1 + ox) // TWIPS, (y1 + oy) // TWIPS)
 
 
-def cell(shot, n):
-    """(owner, count) of cell n read from its disc positions; owner 0 when empty."""
+def cell(shot, n, spot=spot):
+    """(owner, count) of cell n read from its disc positions; owner 0 when empty. `spot`
+    gives the screenshot's pixel at a point of the cell, in twips from its corner."""
     centre, top_left, top_right, bottom_right, bottom_left = (
         shot.at(*spot(n, ox, oy))
         for ox, oy in ((300, 300), (150, 150), (430, 150), (430, 430), (150, 430)))

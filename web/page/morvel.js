@@ -75,6 +75,7 @@ let timer = null;           // the one running timer
 let customPointer = true;   // the board's image, or the arrow over the background
 let hourglass = false;
 let menu = null;            // the menu as the player sets it while it is open
+let scale = 1;              // of the layout, below 1 where the window is too small for it
 const pictures = {};
 
 function send(pointer) { apply(said(pointer)); }
@@ -116,6 +117,7 @@ function apply(lines) {
     $("logo").hidden = true;
     $("hra").hidden = false;
     layOut();
+    drawBoard();
     send(game.morvel_shown(1));
   }
 }
@@ -136,8 +138,11 @@ function showPointer() {
 }
 
 // -- drawing ---------------------------------------------------------------------------
+// Device pixels to a pixel of the layout.
+const pixelRatio = () => (window.devicePixelRatio || 1) * scale;
+
 function canvasOf(id, width, height) {
-  const canvas = $(id), ratio = window.devicePixelRatio || 1;
+  const canvas = $(id), ratio = pixelRatio();
   canvas.style.width = width + "px";
   canvas.style.height = height + "px";
   canvas.width = Math.round(width * ratio);
@@ -148,7 +153,7 @@ function canvasOf(id, width, height) {
 }
 
 function drawBoard() {
-  const ratio = window.devicePixelRatio || 1;
+  const ratio = pixelRatio();
   const board = canvasOf("plocha", 306, 351), bar = canvasOf("kbod", 306, 10);
   board.imageSmoothingEnabled = true;
   board.drawImage(pictures.board, 0, 0, 4590, 5265);
@@ -169,7 +174,7 @@ function drawBoard() {
 
 // The tiles from the window's corner, each a little over its neighbours as on the desktop.
 function tileBackground() {
-  const width = window.innerWidth, height = window.innerHeight;
+  const width = layout.width, height = layout.height;
   const context = canvasOf("background", width, height);
   context.fillStyle = "black";
   context.fillRect(0, 0, width * Twips, height * Twips);
@@ -184,13 +189,32 @@ function tileBackground() {
 }
 let tiled = false;
 
-// The board where the desktop puts it on a screen of the window's size.
+// The board where the desktop puts it on a screen of the window's size. A window too small
+// for that layout (a phone in portrait) shows it as on the smallest screen the board and
+// the information fit on whole, scaled down to the window.
+const layout = { width: 0, height: 0 };
+function boardPlace(width, height) {
+  const place = game.morvel_board_place(width, height);
+  return { x: Math.floor(place / 65536), y: place % 65536 };
+}
 function layOut() {
-  const place = game.morvel_board_place(window.innerWidth, window.innerHeight);
-  const x = Math.floor(place / 65536), y = place % 65536;
+  // Measured, not painted (nothing paints before this task ends), also before the game
+  // window shows.
+  const information = $("information"), hidden = $("hra").hidden;
+  $("hra").hidden = false;
+  let width = information.offsetLeft + information.offsetWidth;
+  let height = information.offsetTop + information.offsetHeight;
+  $("hra").hidden = hidden;
+  while (boardPlace(width, height).x + 306 > width) ++width;
+  while (boardPlace(width, height).y + 351 > height) ++height;
+  scale = Math.min(1, window.innerWidth / width, window.innerHeight / height);
+  layout.width = Math.round(window.innerWidth / scale);
+  layout.height = Math.round(window.innerHeight / scale);
+  Object.assign($("hra").style, { width: layout.width + "px", height: layout.height + "px",
+                                  transform: scale < 1 ? `scale(${scale})` : "" });
+  const { x, y } = boardPlace(layout.width, layout.height);
   Object.assign($("plocha").style, { left: x + "px", top: y + "px" });
   Object.assign($("kbod").style, { left: x + "px", top: y - 10 + "px" });
-  drawBoard();
 }
 
 // -- the boxes and the menu ------------------------------------------------------------
@@ -239,9 +263,11 @@ $("command2").addEventListener("click", () => leaveMenu(2));
 
 // -- input -----------------------------------------------------------------------------
 $("plocha").addEventListener("pointerdown", (event) => {
-  const box = $("plocha").getBoundingClientRect();
-  send(game.morvel_pressed(Math.floor((event.clientX - box.left) * Twips),
-                           Math.floor((event.clientY - box.top) * Twips)));
+  // The press is the game's: it moves no focus, so a box it opens keeps its OK button's.
+  event.preventDefault();
+  const box = $("plocha").getBoundingClientRect(), twips = 306 * Twips / box.width;
+  send(game.morvel_pressed(Math.floor((event.clientX - box.left) * twips),
+                           Math.floor((event.clientY - box.top) * twips)));
 });
 $("plocha").addEventListener("contextmenu", (event) => event.preventDefault());
 $("plocha").addEventListener("pointermove", (event) => {
@@ -255,8 +281,19 @@ $("nah").addEventListener("click", () => send(game.morvel_load()));
 document.addEventListener("keydown", (event) => {
   if (event.key === "Escape" && !$("nas").open && !$("box").open && !$("hra").hidden)
     send(game.morvel_escape());
+  // Enter answers a box wherever the focus is, as Esc does.
+  if (event.key === "Enter" && $("box").open && document.activeElement !== $("box-ok")) {
+    event.preventDefault();
+    $("box").close();
+  }
 });
-window.addEventListener("resize", () => { if (tiled) tileBackground(); });
+// A phone turned, or a window resized: the layout of the new size.
+window.addEventListener("resize", () => {
+  if ($("hra").hidden) return;
+  layOut();
+  if (tiled) tileBackground();
+  drawBoard();
+});
 
 // -- the start ---------------------------------------------------------------------------
 function picture(name) {
@@ -276,7 +313,8 @@ async function start() {
   game = module.instance.exports;
   game._initialize();
   // The sharp pictures only where the screen has the pixels for them.
-  const sharp = (window.devicePixelRatio || 1) > 1;
+  layOut();
+  const sharp = pixelRatio() > 1;
   [pictures.board, pictures.tile] = await Promise.all(
     [picture(sharp ? "board@2x.png" : "board.png"), picture(sharp ? "tile@2x.png" : "tile.png")]);
   send(game.morvel_start(Number(new URLSearchParams(location.search).get("delay")) || 0));
