@@ -2,54 +2,10 @@
 // to its end message and the menu after it, the computer's answer after its delay, the
 // drawing of the board, and the save kept by the page (stored, refused, damaged).
 //   node web_node_test.mjs morvel.wasm
-import { readFileSync } from "node:fs";
-import { WASI } from "node:wasi";
 import assert from "node:assert/strict";
+import { cell, find, loadGame, state } from "../tools/wasm_game.mjs";
 
-const wasi = new WASI({ version: "preview1", args: [], env: {} });
-let exports;
-const slot = { text: null, refusal: null };  // the page's storage, in memory here
-
-const utf8 = new TextEncoder();
-const fromUtf8 = new TextDecoder();
-function reply(text) {
-  const bytes = utf8.encode(text);
-  new Uint8Array(exports.memory.buffer, exports.morvel_reply_buffer(), bytes.length).set(bytes);
-  return bytes.length;
-}
-const imports = {
-  wasi_snapshot_preview1: wasi.wasiImport,
-  morvel: {
-    storage_save(pointer, length) {
-      if (slot.refusal) return reply(slot.refusal);
-      slot.text = fromUtf8.decode(new Uint8Array(exports.memory.buffer, pointer, length));
-      return 0;
-    },
-    storage_load() {
-      if (slot.text === null) return -1 - reply("Úložiště prohlížeče hru neobsahuje.");
-      return reply(slot.text);
-    },
-  },
-};
-
-const module = await WebAssembly.compile(readFileSync(process.argv[2]));
-const instance = await WebAssembly.instantiate(module, imports);
-exports = instance.exports;
-wasi.initialize(instance);
-
-// What a call said: its lines, each split into its fields.
-function said(pointer) {
-  const text = fromUtf8.decode(new Uint8Array(exports.memory.buffer, pointer,
-                                              exports.morvel_said_length()));
-  return text.split("\n").filter((line) => line).map((line) => line.split("\t"));
-}
-const find = (lines, kind) => lines.find((line) => line[0] === kind);
-const state = (lines) => find(lines, "state");
-const press = (cell) => {
-  const at = exports.morvel_cell_centre(cell);
-  return said(exports.morvel_pressed(Math.floor(at / 65536), at % 65536));
-};
-const cell = (column, row) => 7 * (row - 1) + column;
+const { exports, slot, said, press } = loadGame(process.argv[2]);
 
 // The splash, its four seconds, the game window, its start-up tick, the menu.
 said(exports.morvel_start(0));
@@ -57,10 +13,19 @@ assert.deepEqual(said(exports.morvel_shown(0))[0], ["timer", "splash", "4000"]);
 assert.ok(find(said(exports.morvel_timer_due(1)), "show-game"));
 assert.deepEqual(said(exports.morvel_shown(1))[0], ["timer", "start-up", "1"]);
 assert.deepEqual(find(said(exports.morvel_timer_due(2)), "menu"),
-                 ["menu", "two-players", "low"]);
+                 ["menu", "two-players", "low", "0"]);
+
+// The menu's rules are the module's: a level is chosen only against the computer, and kept
+// when the player goes back to two players.
+const choose = (entry) => said(exports.morvel_menu_choose(entry))[0];
+assert.deepEqual(choose(3), ["menu", "two-players", "low", "0"]);
+assert.deepEqual(choose(1), ["menu", "against-computer", "low", "1"]);
+assert.deepEqual(choose(3), ["menu", "against-computer", "high", "1"]);
+assert.deepEqual(choose(0), ["menu", "two-players", "high", "0"]);
+assert.deepEqual(choose(2), ["menu", "two-players", "high", "0"]);
 
 // Two people: the menu's labels, then each move's; the end message, then the menu.
-assert.deepEqual(find(said(exports.morvel_menu_closed(0, 0, 0)), "labels"),
+assert.deepEqual(find(said(exports.morvel_menu_closed(0)), "labels"),
                  ["labels", "1kolo", "Hráč:1", "#0000ff"]);
 assert.equal(state(said(exports.morvel_timer_due(3)))[1], "PersonToMove");
 for (let turn = 0; turn < 4; ++turn) {
@@ -74,10 +39,12 @@ assert.ok(pieces.some((line) => line[0] === "bar"));
 const end = press(cell(2, 1));
 assert.deepEqual(find(end, "box"), ["box", "game-over", "Konec hry hráč 2 prohrál"]);
 assert.equal(state(end)[5], "1");
-assert.ok(find(said(exports.morvel_box_closed()), "menu"));
+assert.deepEqual(find(said(exports.morvel_box_closed()), "menu"),
+                 ["menu", "two-players", "low", "0"], "the menu opens at its defaults again");
 
 // Against the computer: its move a second after the person's, with the hourglass.
-said(exports.morvel_menu_closed(1, 0, 0));
+choose(1);
+said(exports.morvel_menu_closed(0));
 said(exports.morvel_timer_due(3));
 const move = press(cell(4, 4));
 assert.deepEqual(find(move, "timer"), ["timer", "computer", "1000"]);

@@ -44,11 +44,7 @@ struct Line {
     void operator()(const play::OpenBox& box) const {
         out += std::string("box\t") + BoxName(box.kind) + "\t" + Field(box.text);
     }
-    void operator()(const play::OpenMenu& menu) const {
-        out += std::string("menu\t") +
-               (menu.menu.mode == rules::TwoPlayers ? "two-players" : "against-computer") + "\t" +
-               (menu.menu.level == rules::LowDifficulty ? "low" : "high");
-    }
+    void operator()(const play::OpenMenu& menu) const { out += EncodeMenu(menu.menu); }
     void operator()(const play::ShowGameWindow&) const { out += "show-game"; }
     void operator()(const play::Quit&) const { out += "quit"; }
     void operator()(const play::MovePlayed& move) const {
@@ -58,6 +54,13 @@ struct Line {
 };
 
 }  // namespace
+
+std::string EncodeMenu(const play::Menu& menu) {
+    return std::string("menu\t") +
+           (menu.mode == rules::TwoPlayers ? "two-players" : "against-computer") + "\t" +
+           (menu.level == rules::LowDifficulty ? "low" : "high") + "\t" +
+           (menu.LevelsEnabled() ? "1" : "0");
+}
 
 std::string Hex(rules::Color colour) {
     char text[8];

@@ -13,7 +13,7 @@
 //   pointer                                             the board's pointer is back
 //   tile                                                tile the background
 //   box <game-over|failure|notice> <text>
-//   menu <two-players|against-computer> <low|high>
+//   menu <two-players|against-computer> <low|high> <levels enabled 0|1>
 //   show-game                                           the splash goes, the game shows
 //   quit
 //   moved <player>
@@ -29,6 +29,9 @@ std::string Encode(const play::Effects& effects, const play::Controller& game);
 //   bar <x> <y> <width> <height> <#rrggbb> <at least one pixel 0|1>
 std::string EncodeDrawing(const rules::GameState& state, double barWidthTwips,
                           double barHeightTwips);
+
+// The menu's line, as it opens and after each choice in it.
+std::string EncodeMenu(const play::Menu& menu);
 
 // "#rrggbb" of a colour.
 std::string Hex(rules::Color colour);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "bridge.h"
 #include "controller.h"
@@ -52,6 +53,7 @@ struct Game {
     rules::ClockMixedRandom random{rules::ClockMixedRandom::SteadyClockNanoseconds()};
     PageStorage storage;
     play::Controller controller;
+    play::Menu menu;  // as the player sets it while it is open
     explicit Game(int computerDelayMs) : controller(random, storage, computerDelayMs) {}
 };
 
@@ -59,6 +61,8 @@ std::optional<Game> game;
 std::string said;  // what the last call returns
 
 const char* Say(const play::Effects& effects) {
+    for (const play::Effect& effect : effects)
+        if (const auto* opened = std::get_if<play::OpenMenu>(&effect)) game->menu = opened->menu;
     said = web::Encode(effects, game->controller);
     return said.c_str();
 }
@@ -108,15 +112,21 @@ MORVEL_EXPORT(morvel_load) const char* morvel_load() {
 MORVEL_EXPORT(morvel_box_closed) const char* morvel_box_closed() {
     return Say(game->controller.BoxClosed());
 }
-// The menu left: `against_computer` 0 or 1, `high` 0 or 1, `action` 0 start, 1 "?", 2 "X".
-MORVEL_EXPORT(morvel_menu_closed)
-const char* morvel_menu_closed(int against_computer, int high, int action) {
-    play::Menu chosen;
-    chosen.ChooseMode(rules::AgainstComputer);
-    chosen.ChooseLevel(high ? rules::HighDifficulty : rules::LowDifficulty);
-    chosen.ChooseMode(against_computer ? rules::AgainstComputer : rules::TwoPlayers);
+// A choice in the open menu, by the menu's rules: `entry` 0 two players, 1 against the
+// computer, 2 the low level, 3 the high one. Says the menu's line (bridge.h).
+MORVEL_EXPORT(morvel_menu_choose) const char* morvel_menu_choose(int entry) {
+    play::Menu& menu = game->menu;
+    if (entry == 0) menu.ChooseMode(rules::TwoPlayers);
+    if (entry == 1) menu.ChooseMode(rules::AgainstComputer);
+    if (entry == 2) menu.ChooseLevel(rules::LowDifficulty);
+    if (entry == 3) menu.ChooseLevel(rules::HighDifficulty);
+    said = web::EncodeMenu(menu) + "\n";
+    return said.c_str();
+}
+// The menu left as it was set: `action` 0 start, 1 "?", 2 "X".
+MORVEL_EXPORT(morvel_menu_closed) const char* morvel_menu_closed(int action) {
     if (action < 0 || action > 2) return Say({});
-    return Say(game->controller.MenuClosed(chosen, static_cast<play::MenuAction>(action)));
+    return Say(game->controller.MenuClosed(game->menu, static_cast<play::MenuAction>(action)));
 }
 // What the board and the bar show now (bridge.h).
 MORVEL_EXPORT(morvel_drawing)

@@ -74,7 +74,6 @@ function said(pointer) {
 let timer = null;           // the one running timer
 let customPointer = true;   // the board's image, or the arrow over the background
 let hourglass = false;
-let menu = null;            // the menu as the player sets it while it is open
 let scale = 1;              // of the layout, below 1 where the window is too small for it
 const pictures = {};
 
@@ -102,7 +101,7 @@ function apply(lines) {
       case "pointer": customPointer = true; break;
       case "tile": tileBackground(); break;
       case "box": openBox(fields[1]); break;
-      case "menu": openMenu(fields[0] === "against-computer", fields[1] === "high"); break;
+      case "menu": openMenu(fields); break;
       case "show-game": gameWindowDue = true; break;
       case "quit":
         for (const id of ["logo", "hra"]) $(id).hidden = true;
@@ -226,33 +225,27 @@ function openBox(text) {
 $("box-ok").addEventListener("click", () => $("box").close());
 $("box").addEventListener("close", () => send(game.morvel_box_closed()));
 
-function openMenu(againstComputer, high) {
-  menu = { againstComputer, high };
-  showMenu();
+// The menu as the module's line says it is (bridge.h); the module applies its rules to
+// each choice.
+function openMenu(fields) {
+  showMenu(fields);
   $("pp3").src = "start.png";
   $("nas").showModal();
 }
-function showMenu() {
-  document.querySelector(`#jhra${menu.againstComputer ? 1 : 0} input`).checked = true;
-  document.querySelector(`#obtt${menu.high ? 1 : 0} input`).checked = true;
+function showMenu([mode, level, levelsEnabled]) {
+  document.querySelector(`#jhra${mode === "against-computer" ? 1 : 0} input`).checked = true;
+  document.querySelector(`#obtt${level === "high" ? 1 : 0} input`).checked = true;
   for (const id of ["obtt0", "obtt1"])
-    document.querySelector(`#${id} input`).disabled = !menu.againstComputer;
+    document.querySelector(`#${id} input`).disabled = levelsEnabled !== "1";
 }
 function leaveMenu(action) {
-  if (!menu) return;
-  const { againstComputer, high } = menu;
-  menu = null;
+  if (!$("nas").open) return;
   $("nas").close();
-  send(game.morvel_menu_closed(againstComputer ? 1 : 0, high ? 1 : 0, action));
+  send(game.morvel_menu_closed(action));
 }
-for (const [id, change] of [["jhra0", { againstComputer: false }],
-                            ["jhra1", { againstComputer: true }],
-                            ["obtt0", { high: false }], ["obtt1", { high: true }]])
-  document.querySelector(`#${id} input`).addEventListener("click", () => {
-    // The levels take a click only against the computer (greyed otherwise).
-    Object.assign(menu, change);
-    showMenu();
-  });
+["jhra0", "jhra1", "obtt0", "obtt1"].forEach((id, entry) =>
+  document.querySelector(`#${id} input`).addEventListener("click", () =>
+    showMenu(said(game.morvel_menu_choose(entry))[0].slice(1))));
 // Esc does not leave the menu: only its three buttons do.
 $("nas").addEventListener("cancel", (event) => event.preventDefault());
 $("pp3").addEventListener("mouseenter", () => { $("pp3").src = "start-hover.png"; });
