@@ -15,12 +15,10 @@ macro(morvel_bundled_gtest)
   if(CMAKE_SYSTEM_NAME STREQUAL "WASI")
     # Its own build asks for exceptions, which this target cannot link: the later flag wins.
     target_compile_options(gtest PRIVATE -fno-exceptions)
-    target_compile_options(gtest_main PRIVATE -fno-exceptions)
     target_compile_definitions(gtest PUBLIC GTEST_HAS_STREAM_REDIRECTION=0)
     # Newer GoogleTest includes <csignal>, which this target's C library offers only as
     # its emulation (Debian 13's refuses the header otherwise).
     target_compile_definitions(gtest PRIVATE _WASI_EMULATED_SIGNAL)
-    target_compile_definitions(gtest_main PRIVATE _WASI_EMULATED_SIGNAL)
     target_link_libraries(gtest PUBLIC wasi-emulated-signal)
   endif()
   if(NOT TARGET GTest::gtest_main)

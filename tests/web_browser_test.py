@@ -108,6 +108,12 @@ class Rules:
         return min(self.legal(), key=lambda a: (abs(a[0] - tc) + abs(a[1] - tr), rng.random()))
 
 
+def cell_number(at):
+    """The cell's number, 1..56, row by row, as the cell table counts them."""
+    c, r = at
+    return 7 * (r - 1) + c
+
+
 class Shot:
     def __init__(self, png):
         self.image = Image.open(io.BytesIO(png)).convert("RGB")
@@ -182,8 +188,7 @@ class Page:
         (self.touch if tap else self.mouse)(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)
 
     def cell_point(self, at):
-        c, r = at
-        x1, y1, x2, y2 = xdriver.CELLS[7 * (r - 1) + c - 1]
+        x1, y1, x2, y2 = xdriver.CELLS[cell_number(at) - 1]
         board = self.rect("#plocha")
         k = board["width"] / 306 / 15  # CSS pixels to a twip
         return board["x"] + (x1 + x2) / 2 * k, board["y"] + (y1 + y2) / 2 * k
@@ -210,8 +215,7 @@ class Page:
         def spot(n, ox, oy):
             x1, y1 = xdriver.CELLS[n - 1][:2]
             return int((x1 + ox) * k), int((y1 + oy) * k)
-        return {(c, r): xdriver.cell(shot, 7 * (r - 1) + c, spot)
-                for r in range(1, ROWS + 1) for c in range(1, COLUMNS + 1)}
+        return {at: xdriver.cell(shot, cell_number(at), spot) for at in Rules().cells}
 
     def board_when(self, test, timeout=1.0):
         """The board once `test` accepts it: a screenshot may show the frame before the
