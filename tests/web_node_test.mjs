@@ -1,11 +1,27 @@
-// The game's WebAssembly module as a page drives it, under Node's WASI: a two-player game
-// to its end message and the menu after it, the computer's answer after its delay, the
-// drawing of the board, and the save kept by the page (stored, refused, damaged).
+// The game's WebAssembly module as a page drives it, under Node's WASI: where the cells
+// lie, a two-player game to its end message and the menu after it, the computer's answer
+// after its delay (the game's own, or the one the page asks for), the drawing of the board,
+// and the save kept by the page (stored, loaded, damaged, missing, refused).
 //   node web_node_test.mjs morvel.wasm
 import assert from "node:assert/strict";
 import { cell, find, loadGame, state } from "../tools/wasm_game.mjs";
 
 const { exports, slot, said, press } = loadGame(process.argv[2]);
+
+// Each cell's middle, where a press lands: row by row, from the left, on the board; none
+// outside 1..56.
+const centre = (n) => [Math.floor(exports.morvel_cell_centre(n) / 65536),
+                       exports.morvel_cell_centre(n) % 65536];
+for (let row = 1; row <= 8; ++row) {
+  for (let column = 1; column <= 7; ++column) {
+    const [x, y] = centre(cell(column, row));
+    if (column > 1) assert.ok(x > centre(cell(column - 1, row))[0], `column ${column} row ${row}`);
+    if (row > 1) assert.ok(y > centre(cell(column, row - 1))[1], `column ${column} row ${row}`);
+  }
+}
+assert.ok(centre(1)[0] > 0 && centre(1)[1] > 0);
+assert.equal(exports.morvel_cell_centre(0), 0);
+assert.equal(exports.morvel_cell_centre(57), 0);
 
 // The splash, its four seconds, the game window, its start-up tick, the menu.
 said(exports.morvel_start(0));
@@ -57,12 +73,31 @@ assert.equal(state(answer)[4], "0");
 assert.equal(state(said(exports.morvel_save()))[5], "0");
 assert.equal(slot.text.split("\r\n").length, 113);
 assert.ok(slot.text.startsWith(" 0 \r\n"));
-press(cell(7, 8));
+const discs = () => said(exports.morvel_drawing(4590, 150)).filter((l) => l[0] === "disc").length;
+const saved = discs();
+// The person's own cell (the computer may have taken any empty one).
+assert.deepEqual(find(press(cell(4, 4)), "moved"), ["moved", "1"]);
+assert.equal(discs(), saved + 2);
 assert.ok(find(said(exports.morvel_load()), "redraw"));
+assert.equal(discs(), saved, "the saved board is back");
 slot.text = slot.text.slice(0, 40);
 assert.match(find(said(exports.morvel_load()), "box")[2], /^Hru se nepodařilo nahrát\. /);
+said(exports.morvel_box_closed());
+// A slot with nothing in it: the storage's own reason, whole and no more.
+slot.text = null;
+assert.deepEqual(find(said(exports.morvel_load()), "box"),
+                 ["box", "failure", "Hru se nepodařilo nahrát. Úložiště prohlížeče hru neobsahuje."]);
 said(exports.morvel_box_closed());
 slot.refusal = "Úložiště prohlížeče je plné.";
 assert.deepEqual(find(said(exports.morvel_save()), "box"),
                  ["box", "failure", "Hru se nepodařilo uložit. Úložiště prohlížeče je plné."]);
+
+// A game started with a delay of its own (the page's "?delay=") makes the computer wait that.
+said(exports.morvel_start(250));
+said(exports.morvel_shown(1));
+said(exports.morvel_timer_due(2));
+choose(1);
+said(exports.morvel_menu_closed(0));
+said(exports.morvel_timer_due(3));
+assert.deepEqual(find(press(cell(4, 4)), "timer"), ["timer", "computer", "250"]);
 console.log("web_node_test: the module plays, draws and saves as the page needs");
