@@ -204,14 +204,14 @@ void Controller::EndGame(int loser, bool afterPerson, Effects& out) {
 }
 
 void Controller::Box(BoxKind kind, std::string text, Effects& out) {
-    box_ = kind;
-    out.push_back(OpenBox{kind, std::move(text)});
+    box_ = OpenBox{kind, std::move(text)};
+    out.push_back(*box_);
 }
 
 Effects Controller::BoxClosed() {
     Effects out;
     if (!BoxOpen()) return out;
-    const BoxKind kind = *std::exchange(box_, std::nullopt);
+    const BoxKind kind = std::exchange(box_, std::nullopt)->kind;
     // The computer's move held back by the box comes now, at the next tick.
     if (phase_ == Phase::ComputerHeld) Enter(Phase::ComputerArmed, out);
     if (kind == BoxKind::GameOver) ReturnToMenu(out);

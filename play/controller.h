@@ -113,6 +113,8 @@ class Controller {
     const rules::GameState& Game() const { return state_; }
     Phase CurrentPhase() const { return phase_; }
     bool BoxOpen() const { return box_.has_value(); }
+    // The box on the screen, if one is open: a frontend that lost it can show it again.
+    const std::optional<OpenBox>& OpenedBox() const { return box_; }
     Timer Running() const { return RunningTimer(phase_); }
     // A person's press may play a move.
     bool PersonMayMove() const { return phase_ == Phase::PersonToMove && !BoxOpen(); }
@@ -136,7 +138,7 @@ class Controller {
     players::Computers computers_;
     rules::GameState state_;
     Phase phase_ = Phase::Unshown;
-    std::optional<BoxKind> box_;  // the open box
+    std::optional<OpenBox> box_;  // the open box
     // A person's move ended the game: once its menu is left, the turn is handed on as
     // after any person's move.
     bool handOnAfterMenu_ = false;

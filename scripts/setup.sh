@@ -19,6 +19,7 @@ test=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang lld llvm libclang-rt-dev libclang-rt-dev-wasm32 wasi-libc libc++-dev-wasm32 nodejs
   chromium chromium-driver python3-selenium python3-pil fonttools
+  firefox-esr webkit2gtk-driver npm
   xvfb xauth xdotool x11-utils x11-apps imagemagick python3 libx11-dev libxfixes-dev
   dpkg-dev fakeroot lintian desktop-file-utils appstream groff-base man-db
   g++-mingw-w64-x86-64-posix googletest wine wine64
@@ -44,25 +45,38 @@ esac
 
 missing=()
 for p in "${packages[@]}"; do
+  # A Node.js of another origin may carry its own npm, which Debian's would conflict with.
+  if [ "$p" = npm ] && command -v npm >/dev/null 2>&1; then
+    continue
+  fi
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+  elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+  else
+    echo "setup: need root (or sudo) to install: ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "setup: installing ${missing[*]}"
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-if [ "$(id -u)" -eq 0 ]; then
-  as_root=()
-elif command -v sudo >/dev/null 2>&1; then
-  as_root=(sudo)
-else
-  echo "setup: need root (or sudo) to install: ${missing[*]}" >&2
-  exit 1
+# The browser tests' two packages from the npm registry, at the versions of the lock file
+# (Firefox's driver over WebDriver BiDi, and the accessibility checker); their install
+# scripts do not run, so nothing else is fetched.
+if [ "$1" = test ]; then
+  web="$(cd "$(dirname "$0")/.." && pwd)/tests/web"
+  if ! cmp -s "$web/package-lock.json" "$web/node_modules/.installed-lock.json" 2>/dev/null; then
+    echo "setup: installing the browser tests' npm packages"
+    (cd "$web" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error &&
+      cp package-lock.json node_modules/.installed-lock.json)
+  fi
 fi
-
-echo "setup: installing ${missing[*]}"
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
-  apt-get install -y -q --no-install-recommends "${missing[@]}"

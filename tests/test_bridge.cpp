@@ -3,6 +3,8 @@
 // bar where the desktop draws them; the menu's line as its rules change it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "bridge.h"
 #include "geometry.h"
 #include "play_support.h"
@@ -68,6 +70,33 @@ TEST_F(Bridge, ATextStaysOneFieldWhateverItHolds) {
               std::string::npos)
         << said;
     EXPECT_TRUE(said.ends_with("\t1\n")) << "a box is open: " << said;
+}
+
+// The view a page asks for when its browser closed a dialog by itself: the open box with
+// its text, else the menu as it is set; and the board, row by row.
+TEST_F(Bridge, TheViewSaysTheOpenDialogAndTheBoard) {
+    game.Shown(play::Window::Game);
+    game.TimerDue(Timer::StartUp);
+    play::Menu chosen;
+    chosen.ChooseMode(rules::AgainstComputer);
+    std::string view = web::EncodeView(game, chosen);
+    EXPECT_TRUE(view.starts_with("state\tMenu\t0\t0\t0\t0\nmenu\tagainst-computer\tlow\t1\n"))
+        << view;
+
+    game.MenuClosed(play::Menu{}, play::MenuAction::Start);
+    game.TimerDue(Timer::SetUp);
+    game.CellPressed(Cell(2, 1));
+    game.CellPressed(Cell(7, 8));
+    storage.failure = "plné";
+    game.SavePressed();
+    view = web::EncodeView(game, chosen);
+    EXPECT_TRUE(
+        view.starts_with("state\tPersonToMove\t1\t0\t0\t1\n"
+                         "box\tfailure\tHru se nepodařilo uložit. plné\n"
+                         "turn\t1\t2\nboard\t0\t0\t1\t1\t"))
+        << view;
+    EXPECT_TRUE(view.ends_with("\t0\t0\t2\t1\n")) << view;
+    EXPECT_EQ(std::count(view.begin(), view.end(), '\t'), 5 + 2 + 2 + 112) << view;
 }
 
 TEST_F(Bridge, DiscsAndBarAreWhereTheDesktopDrawsThem) {

@@ -100,4 +100,19 @@ choose(1);
 said(exports.morvel_menu_closed(0));
 said(exports.morvel_timer_due(3));
 assert.deepEqual(find(press(cell(4, 4)), "timer"), ["timer", "computer", "250"]);
+// A delay past a minute (the page's address may say anything) is the game's own.
+said(exports.morvel_start(2 ** 31 - 1));
+said(exports.morvel_shown(1));
+said(exports.morvel_timer_due(2));
+choose(1);
+said(exports.morvel_menu_closed(0));
+said(exports.morvel_timer_due(3));
+assert.deepEqual(find(press(cell(4, 4)), "timer"), ["timer", "computer", "1000"]);
+
+// The view says what the screen shows now, and changes nothing: the board, row by row.
+const view = said(exports.morvel_view());
+assert.deepEqual(view.map((line) => line[0]), ["state", "turn", "board"]);
+assert.deepEqual(find(view, "turn"), ["turn", "2", "1"]);
+assert.equal(find(view, "board").slice(1).join(""), "0".repeat(2 * 24) + "11" + "0".repeat(2 * 31));
+assert.deepEqual(said(exports.morvel_view()), view);
 console.log("web_node_test: the module plays, draws and saves as the page needs");

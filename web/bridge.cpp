@@ -53,6 +53,15 @@ struct Line {
     void operator()(const play::Warn& warning) const { out += "warn\t" + Field(warning.text); }
 };
 
+// What follows from the state now: the last line of every answer.
+std::string StateLine(const play::Controller& game) {
+    const play::Phase phase = game.CurrentPhase();
+    return std::string("state\t") + play::Name(phase) + "\t" +
+           (play::ShowsGame(phase) ? "1" : "0") + "\t" +
+           (play::ShowsInformation(phase) ? "1" : "0") + "\t" +
+           (play::ComputerPending(phase) ? "1" : "0") + "\t" + (game.BoxOpen() ? "1" : "0") + "\n";
+}
+
 }  // namespace
 
 std::string EncodeMenu(const play::Menu& menu) {
@@ -75,12 +84,34 @@ std::string Encode(const play::Effects& effects, const play::Controller& game) {
         std::visit(Line{out}, effect);
         out += '\n';
     }
-    const play::Phase phase = game.CurrentPhase();
-    out += std::string("state\t") + play::Name(phase) + "\t" +
-           (play::ShowsGame(phase) ? "1" : "0") + "\t" +
-           (play::ShowsInformation(phase) ? "1" : "0") + "\t" +
-           (play::ComputerPending(phase) ? "1" : "0") + "\t" + (game.BoxOpen() ? "1" : "0") + "\n";
-    return out;
+    return out + StateLine(game);
+}
+
+std::string EncodeView(const play::Controller& game, const play::Menu& menu) {
+    std::string out = StateLine(game);
+    if (const auto& box = game.OpenedBox()) {
+        Line{out}(*box);
+        out += '\n';
+    } else if (game.CurrentPhase() == play::Phase::Menu) {
+        out += EncodeMenu(menu) + "\n";
+    }
+    const rules::GameState& state = game.Game();
+    // Piece by piece: GCC 12 takes "\t" + std::to_string() for an overlapping copy.
+    auto field = [&out](int value) {
+        out += '\t';
+        out += std::to_string(value);
+    };
+    out += "turn";
+    field(state.CurrentPlayer);
+    field(state.RoundNumber);
+    out += "\nboard";
+    for (int row = 1; row <= rules::Rows; ++row) {
+        for (int column = 1; column <= rules::Columns; ++column) {
+            field(state.board.Owner(column, row));
+            field(state.board.Count(column, row));
+        }
+    }
+    return out + "\n";
 }
 
 std::string EncodeDrawing(const rules::GameState& state, double barWidthTwips,

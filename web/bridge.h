@@ -24,6 +24,16 @@ namespace web {
 
 std::string Encode(const play::Effects& effects, const play::Controller& game);
 
+// What the screen should show now, for a page that finds its dialogs closed by the
+// browser, and for the page's tests: the state line, then a box's line while a box is
+// open, the menu's line while the menu is, the player to move and the round, and the
+// board, row by row, owner and count:
+//   box <kind> <text>
+//   menu <mode> <level> <levels enabled>
+//   turn <player> <round>
+//   board <owner> <count> ... (56 cells)
+std::string EncodeView(const play::Controller& game, const play::Menu& menu);
+
 // The board's pieces and the balance bar, as the desktop draws them, in twips:
 //   disc <x> <y> <radius> <#rrggbb>
 //   bar <x> <y> <width> <height> <#rrggbb> <at least one pixel 0|1>

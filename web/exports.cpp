@@ -69,11 +69,13 @@ const char* Say(const play::Effects& effects) {
 
 }  // namespace
 
-// A new game, the computer waiting `computer_delay_ms` after a person's move (0: the
-// game's own delay).
+// A new game, the computer waiting `computer_delay_ms` after a person's move (the game's
+// own delay when it is not between 1 ms and a minute: the number comes from the page's
+// address).
 MORVEL_EXPORT(morvel_start) const char* morvel_start(int computer_delay_ms) {
-    game.emplace(computer_delay_ms > 0 ? computer_delay_ms
-                                       : play::Controller::ComputerDelayMilliseconds);
+    game.emplace(computer_delay_ms >= 1 && computer_delay_ms <= 60000
+                     ? computer_delay_ms
+                     : play::Controller::ComputerDelayMilliseconds);
     return Say({});
 }
 MORVEL_EXPORT(morvel_reply_buffer) char* morvel_reply_buffer() {
@@ -127,6 +129,11 @@ MORVEL_EXPORT(morvel_menu_choose) const char* morvel_menu_choose(int entry) {
 MORVEL_EXPORT(morvel_menu_closed) const char* morvel_menu_closed(int action) {
     if (action < 0 || action > 2) return Say({});
     return Say(game->controller.MenuClosed(game->menu, static_cast<play::MenuAction>(action)));
+}
+// What the screen should show now (bridge.h): changes nothing.
+MORVEL_EXPORT(morvel_view) const char* morvel_view() {
+    said = web::EncodeView(game->controller, game->menu);
+    return said.c_str();
 }
 // What the board and the bar show now (bridge.h).
 MORVEL_EXPORT(morvel_drawing)

@@ -8,15 +8,22 @@ const TimerNames = ["none", "splash", "start-up", "set-up", "computer"];
 const StorageKey = "morvel.hra.dat";
 
 let game;  // the module's exports
+let playing = false;  // the module has its game, and takes events
 const utf8 = new TextEncoder();
 const fromUtf8 = new TextDecoder();
 
 // -- what the module needs of the page: a clock, a console, and the save's slot --------
+// A text for the module, written into its reply buffer: its length in bytes, or -1 when it
+// does not fit. Nothing from outside enters the module's memory past that buffer.
 function reply(text) {
-  const bytes = utf8.encode(text);
-  new Uint8Array(game.memory.buffer, game.morvel_reply_buffer(), bytes.length).set(bytes);
-  return bytes.length;
+  const capacity = game.morvel_reply_capacity();
+  if (text.length > capacity) return -1;  // a UTF-8 text has at least as many bytes
+  const buffer = new Uint8Array(game.memory.buffer, game.morvel_reply_buffer(), capacity);
+  const { read, written } = utf8.encodeInto(text, buffer);
+  return read === text.length ? written : -1;
 }
+// A load that gives no text: -1 - the length of the reason written instead.
+const refusal = (reason) => -1 - reply(reason);
 const imports = {
   wasi_snapshot_preview1: {
     clock_time_get(id, precision, out) {
@@ -56,10 +63,13 @@ const imports = {
       try {
         text = localStorage.getItem(StorageKey);
       } catch (e) {
-        return -1 - reply("Úložiště prohlížeče je vypnuté.");
+        return refusal("Úložiště prohlížeče je vypnuté.");
       }
-      if (text === null) return -1 - reply("V úložišti prohlížeče není uložená hra.");
-      return reply(text);
+      if (text === null) return refusal("V úložišti prohlížeče není uložená hra.");
+      // Anything on the page's origin may have written the slot.
+      const length = reply(text);
+      return length >= 0 ? length
+                         : refusal("Uložená hra v úložišti prohlížeče je příliš velká.");
     },
   },
 };
@@ -69,6 +79,11 @@ function said(pointer) {
   const text = fromUtf8.decode(new Uint8Array(game.memory.buffer, pointer, game.morvel_said_length()));
   return text.split("\n").filter((line) => line).map((line) => line.split("\t"));
 }
+const line = (lines, kind) => lines.find(([k]) => k === kind);
+
+// What the module says the screen shows now (bridge.h), for the page's tests and the
+// curious at the console; it changes nothing.
+window.morvelView = () => (playing ? said(game.morvel_view()) : null);
 
 // -- the frontend's own facts ----------------------------------------------------------
 let timer = null;           // the one running timer
@@ -100,8 +115,6 @@ function apply(lines) {
         break;
       case "pointer": customPointer = true; break;
       case "tile": tileBackground(); break;
-      case "box": openBox(fields[1]); break;
-      case "menu": openMenu(fields); break;
       case "show-game": gameWindowDue = true; break;
       case "quit":
         for (const id of ["logo", "hra"]) $(id).hidden = true;
@@ -110,6 +123,7 @@ function apply(lines) {
       case "moved": document.body.dataset.moves = Number(document.body.dataset.moves || 0) + 1; break;
       case "warn": console.warn("morvel: " + fields[0]); break;
       case "state": follow(fields); break;
+      // The menu and the boxes: below, from what the module says is open.
     }
   }
   if (gameWindowDue) {
@@ -118,11 +132,13 @@ function apply(lines) {
     layOut();
     drawBoard();
     send(game.morvel_shown(1));
+    return;
   }
+  showDialogs();
 }
 
 // What shows, and the pointer, from the controller's state.
-function follow([phase, showsGame, showsInformation, pending, box]) {
+function follow([phase, showsGame, showsInformation, pending]) {
   for (const id of ["plocha", "kbod", "label-round", "label-player", "sav", "nah"])
     $(id).style.visibility = showsGame === "1" ? "visible" : "hidden";
   $("information").style.visibility = showsInformation === "1" ? "visible" : "hidden";
@@ -217,65 +233,94 @@ function layOut() {
 }
 
 // -- the boxes and the menu ------------------------------------------------------------
-function openBox(text) {
-  $("box-text").textContent = text;
-  $("box").showModal();
-  $("box-ok").focus();
+// Open as the module says, whatever the browser did: a browser may close a modal dialog
+// by itself (Esc, however its cancel is refused), and then it opens again.
+function showDialogs() {
+  const view = said(game.morvel_view());
+  const box = line(view, "box"), menu = line(view, "menu");
+  if (box) {
+    if ($("box-text").textContent !== box[2] || !$("box").open) {
+      $("box-text").textContent = box[2];
+      if (!$("box").open) $("box").showModal();
+      $("box-ok").focus();
+    }
+  } else if ($("box").open) {
+    $("box").close();
+  }
+  if (menu) {
+    showMenu(menu.slice(1));
+    if (!$("nas").open) {
+      startButton.src = "start.png";
+      $("nas").showModal();
+      // Not on "?" or "X", where a stray Enter would leave the menu.
+      document.querySelector('#nas input[name="mode"]:checked').focus();
+    }
+  } else if ($("nas").open) {
+    $("nas").close();
+  }
 }
 $("box-ok").addEventListener("click", () => $("box").close());
-$("box").addEventListener("close", () => send(game.morvel_box_closed()));
+// The box closed (its OK, Enter, Esc, or the browser): the module's, if it had one open.
+$("box").addEventListener("close", () => {
+  if (line(said(game.morvel_view()), "box")) send(game.morvel_box_closed());
+  else showDialogs();
+});
+$("nas").addEventListener("close", showDialogs);
 
 // The menu as the module's line says it is (bridge.h); the module applies its rules to
 // each choice.
-function openMenu(fields) {
-  showMenu(fields);
-  $("pp3").src = "start.png";
-  $("nas").showModal();
-}
 function showMenu([mode, level, levelsEnabled]) {
   document.querySelector(`#jhra${mode === "against-computer" ? 1 : 0} input`).checked = true;
   document.querySelector(`#obtt${level === "high" ? 1 : 0} input`).checked = true;
   for (const id of ["obtt0", "obtt1"])
     document.querySelector(`#${id} input`).disabled = levelsEnabled !== "1";
 }
-function leaveMenu(action) {
-  if (!$("nas").open) return;
-  $("nas").close();
-  send(game.morvel_menu_closed(action));
-}
 ["jhra0", "jhra1", "obtt0", "obtt1"].forEach((id, entry) =>
   document.querySelector(`#${id} input`).addEventListener("click", () =>
     showMenu(said(game.morvel_menu_choose(entry))[0].slice(1))));
-// Esc does not leave the menu: only its three buttons do.
+// Only its three buttons leave the menu: Esc does not.
 $("nas").addEventListener("cancel", (event) => event.preventDefault());
-$("pp3").addEventListener("mouseenter", () => { $("pp3").src = "start-hover.png"; });
-$("pp3").addEventListener("mouseleave", () => { $("pp3").src = "start.png"; });
-$("pp3").addEventListener("click", () => { $("pp3").src = "start.png"; leaveMenu(0); });
-$("info").addEventListener("click", () => leaveMenu(1));
-$("command2").addEventListener("click", () => leaveMenu(2));
+const startButton = document.querySelector("#pp3 img");
+$("pp3").addEventListener("mouseenter", () => { startButton.src = "start-hover.png"; });
+$("pp3").addEventListener("mouseleave", () => { startButton.src = "start.png"; });
+$("pp3").addEventListener("click", () => { startButton.src = "start.png"; send(game.morvel_menu_closed(0)); });
+$("info").addEventListener("click", () => send(game.morvel_menu_closed(1)));
+$("command2").addEventListener("click", () => send(game.morvel_menu_closed(2)));
 
 // -- input -----------------------------------------------------------------------------
-$("plocha").addEventListener("pointerdown", (event) => {
+// A press with any button is a move, as on the desktop; a button pressed while another is
+// held comes as a pointer's move with that button, not as a second pointerdown.
+function pressed(event) {
   // The press is the game's: it moves no focus, so a box it opens keeps its OK button's.
   event.preventDefault();
   const box = $("plocha").getBoundingClientRect(), twips = 306 * Twips / box.width;
   send(game.morvel_pressed(Math.floor((event.clientX - box.left) * twips),
                            Math.floor((event.clientY - box.top) * twips)));
-});
+}
+const ButtonBits = [1, 4, 2, 8, 16];  // event.buttons' bit of event.button 0..4
+$("plocha").addEventListener("pointerdown", pressed);
 $("plocha").addEventListener("contextmenu", (event) => event.preventDefault());
 $("plocha").addEventListener("pointermove", (event) => {
   event.stopPropagation();
+  if (event.button >= 0 && event.buttons & ButtonBits[event.button]) pressed(event);
   customPointer = true;
   showPointer();
 });
 $("hra").addEventListener("pointermove", () => { customPointer = false; showPointer(); });
+// A click does not leave the focus on #S# or #L#, where a later Enter or Space would save
+// or load again unasked; Tab still reaches them, for a player without a mouse.
+for (const id of ["sav", "nah"]) $(id).addEventListener("mousedown", (event) => event.preventDefault());
 $("sav").addEventListener("click", () => send(game.morvel_save()));
 $("nah").addEventListener("click", () => send(game.morvel_load()));
 document.addEventListener("keydown", (event) => {
-  if (event.key === "Escape" && !$("nas").open && !$("box").open && !$("hra").hidden)
+  if (!playing) return;
+  if (event.key === "Escape") {
+    // Where the browser honours it, no close of the menu to undo.
+    if ($("nas").open) event.preventDefault();
     send(game.morvel_escape());
+  }
   // Enter answers a box wherever the focus is, as Esc does.
-  if (event.key === "Enter" && $("box").open && document.activeElement !== $("box-ok")) {
+  if (event.key === "Enter" && $("box").open) {
     event.preventDefault();
     $("box").close();
   }
@@ -288,38 +333,85 @@ window.addEventListener("resize", () => {
   drawBoard();
 });
 
+// A touch screen has no Esc: the browser's Back (a phone's back gesture too) does what Esc
+// does, and the page stays. The entry Back leaves is pushed at a person's press or key
+// rather than at load: WebKit skips, on Back, an entry that no gesture of the person made.
+// (Esc is no such gesture.)
+// A reload keeps the entry it was on, which a document before this one pushed: Back from
+// it would load the page anew. It counts as no guard; the next gesture pushes this one's.
+if (history.state?.morvel === "guard") history.replaceState(null, "");
+let guarded = false;  // this document pushed the entry the history is on
+function guard(event) {
+  if (event.key === "Escape" || (guarded && history.state?.morvel === "guard")) return;
+  history.pushState({ morvel: "guard" }, "");
+  guarded = true;
+}
+for (const kind of ["pointerup", "click", "touchend", "keydown"]) window.addEventListener(kind, guard, true);
+window.addEventListener("popstate", () => {
+  guarded = false;
+  if (playing) send(game.morvel_escape());
+});
+
 // -- the start ---------------------------------------------------------------------------
 function picture(name) {
   return new Promise((resolve, reject) => {
     const image = new Image();
     image.onload = () => resolve(image);
-    image.onerror = reject;
+    image.onerror = () => reject(new Error("obrázek " + name));
     image.src = name;
   });
 }
 
+// The module, compiled as it arrives where the host says what it is (application/wasm),
+// else from its bytes.
+async function instantiate() {
+  let response;
+  try {
+    response = await fetch("morvel.wasm");
+  } catch (e) {
+    throw new Error("soubor morvel.wasm (bez připojení)");
+  }
+  if (!response.ok) throw new Error(`soubor morvel.wasm (${response.status})`);
+  try {
+    return await WebAssembly.instantiateStreaming(response.clone(), imports);
+  } catch (e) {
+    try {
+      return await WebAssembly.instantiate(await response.arrayBuffer(), imports);
+    } catch (e) {
+      throw new Error("soubor morvel.wasm (" + e.name + ")");
+    }
+  }
+}
+
 async function start() {
   const [module] = await Promise.all([
-    WebAssembly.instantiateStreaming(fetch("morvel.wasm"), imports),
-    document.fonts.load('bold 16px "DejaVu Sans"'),
+    instantiate(),
+    // Without its face the game still plays, in the browser's own.
+    document.fonts.load('bold 16px "DejaVu Sans"').catch(() => []),
   ]);
-  game = module.instance.exports;
-  game._initialize();
+  const exports = module.instance.exports;
+  exports._initialize();
+  game = exports;
   // The sharp pictures only where the screen has the pixels for them.
   layOut();
   const sharp = pixelRatio() > 1;
   [pictures.board, pictures.tile] = await Promise.all(
     [picture(sharp ? "board@2x.png" : "board.png"), picture(sharp ? "tile@2x.png" : "tile.png")]);
-  send(game.morvel_start(Number(new URLSearchParams(location.search).get("delay")) || 0));
+  // A delay of the page's address, for trying the game quickly: up to a minute, else the
+  // game's own.
+  const delay = Number(new URLSearchParams(location.search).get("delay"));
+  send(game.morvel_start(Number.isInteger(delay) && delay >= 1 && delay <= 60000 ? delay : 0));
+  playing = true;
   $("logo").hidden = false;
   requestAnimationFrame(() => send(game.morvel_shown(0)));
 }
-// A touch screen has no Esc: the browser's Back (a phone's back gesture too) does what Esc
-// does, and the page stays.
-history.pushState({ game: true }, "");
-window.addEventListener("popstate", () => {
-  history.pushState({ game: true }, "");
-  if (!$("nas").open && !$("box").open && !$("hra").hidden) send(game.morvel_escape());
+if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});
+start().catch((error) => {
+  // Whatever failed, the splash does not stand for ever.
+  playing = false;
+  for (const id of ["logo", "hra"]) $(id).hidden = true;
+  $("failed").textContent =
+    `Hru se nepodařilo spustit: nenačetl se ${error.message}. Zkuste stránku načíst znovu.`;
+  $("failed").hidden = false;
+  console.error(error);
 });
-if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js");
-start();
