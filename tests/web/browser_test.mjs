@@ -316,7 +316,7 @@ async function accessibility(folder) {
   const server = await serve(folder);
   const axe = readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
   // The colours and sizes the screens are drawn in: the menu's dark blue title, the players'
-  // blue and red labels on black or the dark tiles, and its 17-pixel "?" and "X".
+  // blue and red labels on black or the dark tiles; the 17-pixel "?", "X", #S# and #L#.
   const allowed = new Set(["color-contrast", "target-size"]);
   const check = async (page, where) => {
     await page.js(axe);
