@@ -151,10 +151,10 @@ async function scripted(engine, server) {
   page.check("the new game's labels", p.round === "1kolo" && p.player === "Hráč:1");
   const buttons = ["left", "right", "middle"];
   const moves = await twoPlayers(page, seeded(2), (n, number) => page.press(n, { button: buttons[number % 3] }), 6);
-  p = await page.probe();
-  page.check("the end message's box: its title and icon", await page.js(
+  page.check("the end message's box: its title and its information icon", await page.js(
+    "const icon = document.getElementById('box-icon'); " +
     "return document.getElementById('box-title').textContent === 'Morvel' && " +
-    "getComputedStyle(document.getElementById('box-icon')).display !== 'none'"));
+    "icon !== null && icon.getBoundingClientRect().width === 32"));
   await engine.key("Enter");
   await page.wait("the menu after the end message", menuOpen);
   console.log(`${engine.name}: a two-player game of ${moves} moves, every cell read back`);
