@@ -96,6 +96,10 @@ run_copy() {
   tar -C "$try_copy" -xf "$try_cache/$suite.tar"
   chmod 755 "$try_copy" # the copy's root folder (tar gave it the cache's 700): nobody must reach /usr
   cp /etc/resolv.conf "$try_copy/etc/resolv.conf"
+  # The certificate authorities this machine trusts, for Node (npm's registry) alone, so
+  # that a network that passes HTTPS through an authority of its own works in the copy as
+  # here; the copy's own trust store stays Debian's.
+  cp /etc/ssl/certs/ca-certificates.crt "$try_copy/root/machine-ca.crt" 2>/dev/null || true
   git clone -q --no-hardlinks "$try_root" "$try_copy/root/morvel"
   git -C "$try_copy/root/morvel" checkout -q "$try_commit"
   echo "== Debian $suite, commit $try_commit: $command"
@@ -114,6 +118,7 @@ run_copy() {
       mount --bind "$3" "$1/var/cache/morvel-windows"
     fi
     exec chroot "$1" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true TERM=dumb \
+      NODE_EXTRA_CA_CERTS=/root/machine-ca.crt \
       PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
       bash -c "count() { dpkg -l | grep -c ^ii; }
                before=\$(count); cd /root/morvel && $2; status=\$?
