@@ -75,7 +75,7 @@ async function xvfb() {
 
 const KeyCodes = {  // WebDriver's codes for the keys the tests press
   Escape: "\uE00C", Enter: "\uE007", Tab: "\uE004", Space: " ", ArrowDown: "\uE015",
-  ArrowUp: "\uE013", ArrowLeft: "\uE012", ArrowRight: "\uE014", Backspace: "\uE003",
+  ArrowUp: "\uE013", ArrowLeft: "\uE012", ArrowRight: "\uE014",
 };
 const Buttons = { left: 0, middle: 1, right: 2 };
 
@@ -126,10 +126,6 @@ class WebDriverEngine {
     await this.actions({ type: "pointer", id: "mouse", parameters: { pointerType: "mouse" }, actions: [
       { type: "pointerMove", x: Math.round(x), y: Math.round(y), origin: "viewport", duration: 0 },
       { type: "pointerDown", button: b }, { type: "pointerUp", button: b }] });
-  }
-  async move(x, y) {
-    await this.actions({ type: "pointer", id: "mouse", parameters: { pointerType: "mouse" }, actions: [
-      { type: "pointerMove", x: Math.round(x), y: Math.round(y), origin: "viewport", duration: 0 }] });
   }
   async tap(x, y) {
     await this.actions({ type: "pointer", id: "finger", parameters: { pointerType: "touch" }, actions: [
@@ -192,7 +188,6 @@ class FirefoxEngine {
     await this.page.mouse.down({ button });
     await this.page.mouse.up({ button });
   }
-  move(x, y) { return this.page.mouse.move(x, y); }
   tap(x, y) { return this.page.touchscreen.tap(x, y); }
   key(name) { return this.page.keyboard.press(name === "Space" ? " " : name); }
   // The browser's own Back; a Back within the page is no navigation to wait for.
