@@ -335,10 +335,9 @@ window.addEventListener("resize", () => {
 
 // A touch screen has no Esc: the browser's Back (a phone's back gesture too) does what Esc
 // does, and the page stays. The entry Back leaves is pushed at a person's press or key
-// rather than at load: WebKit skips, on Back, an entry that no gesture of the person made.
-// (Esc is no such gesture.)
-// A reload keeps the entry it was on, which a document before this one pushed: Back from
-// it would load the page anew. It counts as no guard; the next gesture pushes this one's.
+// (Esc is none) rather than at load: WebKit skips, on Back, an entry that no gesture of the
+// person made. A reload keeps the entry it was on, which the document before this one
+// pushed, and Back from it would load the page anew: it counts as none.
 if (history.state?.morvel === "guard") history.replaceState(null, "");
 let guarded = false;  // this document pushed the entry the history is on
 function guard(event) {
@@ -389,9 +388,8 @@ async function start() {
     // Without its face the game still plays, in the browser's own.
     document.fonts.load('bold 16px "DejaVu Sans"').catch(() => []),
   ]);
-  const exports = module.instance.exports;
-  exports._initialize();
-  game = exports;
+  game = module.instance.exports;
+  game._initialize();
   // The sharp pictures only where the screen has the pixels for them.
   layOut();
   const sharp = pixelRatio() > 1;
