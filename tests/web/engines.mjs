@@ -173,10 +173,10 @@ class FirefoxEngine {
     engine.name = "firefox";
     engine.browser = await puppeteer.launch({
       browser: "firefox", executablePath: "/usr/bin/firefox-esr", headless: true,
-      defaultViewport: { width, height }, extraPrefsFirefox: { "focusmanager.testmode": true },
+      defaultViewport: null,
     });
     engine.page = (await engine.browser.pages())[0] || await engine.browser.newPage();
-    await engine.page.setViewport({ width, height });
+    await engine.resize(width, height);
     return engine;
   }
   open(url) { return this.page.goto(url); }
@@ -193,7 +193,11 @@ class FirefoxEngine {
   // The browser's own Back; a Back within the page is no navigation to wait for.
   back() { return this.page.goBack({ timeout: 1500 }).catch(() => null); }
   reload() { return this.page.reload(); }
-  resize(width, height) { return this.page.setViewport({ width, height }); }
+  // BiDi's own command: puppeteer's setViewport also overrides the screen's orientation,
+  // which Debian 12's Firefox ESR 140 does not know.
+  resize(width, height) {
+    return this.page.mainFrame().browsingContext.setViewport({ viewport: { width, height } });
+  }
   async png() { return Buffer.from(await this.page.screenshot()); }
   async screenshot(selector) {
     const target = selector ? await this.page.$(selector) : this.page;
