@@ -11,7 +11,7 @@
 // - a seeded random player (random.mjs);
 // - in Chromium: a phone's screen played by taps, and axe-core's accessibility rules.
 //   browser_test.mjs ENGINE FOLDER MORVEL-CLI [--seed N] [--steps N] [--only random|scripted]
-// (a seed a failure names replays its input: --only random --seed N)
+// (a seed a failure names draws the same again: --only random --seed N)
 import { readFileSync } from "node:fs";
 import { createRequire } from "node:module";
 import { launch, serve } from "./engines.mjs";

@@ -13,7 +13,9 @@
 // - nothing changes under a box;
 // - a save or a load happens only from a click on its button or a key pressed on it, and
 //   the slot holds only whole boards (or what the test itself wrote there).
-// A failure names the seed and the step; the same seed gives the same input.
+// A failure names the seed and the step. The same seed draws the same numbers, and so
+// gives the same input as long as the page answers alike: the computer's timer runs on
+// the browser's clock, and what shows decides which input a step may give.
 import { writeFileSync } from "node:fs";
 import { launch, serve } from "./engines.mjs";
 import { Failure, Page, boardDifference, sleep, summary } from "./page.mjs";
