@@ -95,7 +95,7 @@ const pictures = {};
 function send(pointer) { apply(said(pointer)); }
 
 function apply(lines) {
-  let gameWindowDue = false;
+  let gameWindowDue = false, state;
   for (const [kind, ...fields] of lines) {
     switch (kind) {
       case "timer":
@@ -122,7 +122,7 @@ function apply(lines) {
         break;
       case "moved": document.body.dataset.moves = Number(document.body.dataset.moves || 0) + 1; break;
       case "warn": console.warn("morvel: " + fields[0]); break;
-      case "state": follow(fields); break;
+      case "state": follow(fields); state = fields; break;
       // The menu and the boxes: below, from what the module says is open.
     }
   }
@@ -134,7 +134,9 @@ function apply(lines) {
     send(game.morvel_shown(1));
     return;
   }
-  showDialogs();
+  // The module's whole view only where the dialogs open are not the ones its state says.
+  const box = state[4] === "1", menu = state[0] === "Menu" && !box;
+  if (box !== $("box").open || menu !== $("nas").open) showDialogs();
 }
 
 // What shows, and the pointer, from the controller's state.
@@ -339,15 +341,12 @@ window.addEventListener("resize", () => {
 // person made. A reload keeps the entry it was on, which the document before this one
 // pushed, and Back from it would load the page anew: it counts as none.
 if (history.state?.morvel === "guard") history.replaceState(null, "");
-let guarded = false;  // this document pushed the entry the history is on
 function guard(event) {
-  if (event.key === "Escape" || (guarded && history.state?.morvel === "guard")) return;
-  history.pushState({ morvel: "guard" }, "");
-  guarded = true;
+  if (event.key !== "Escape" && history.state?.morvel !== "guard")
+    history.pushState({ morvel: "guard" }, "");
 }
 for (const kind of ["pointerup", "click", "touchend", "keydown"]) window.addEventListener(kind, guard, true);
 window.addEventListener("popstate", () => {
-  guarded = false;
   if (playing) send(game.morvel_escape());
 });
 
