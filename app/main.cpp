@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     rules::ClockMixedRandom random(rules::ClockMixedRandom::SteadyClockNanoseconds());
     const std::filesystem::path programDirectory =
         QCoreApplication::applicationDirPath().toStdU16String();
-    screen::FileStorage storage(savegame::FindSlot(programDirectory));
+    savegame::FileStorage storage(savegame::FindSlot(programDirectory));
     play::Controller controller(random, storage);
     // The splash is the first window the player sees: the game window, with its pictures
     // and cursors, is built while the splash stands, once the splash is on the screen (or

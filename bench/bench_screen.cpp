@@ -7,6 +7,7 @@
 #include "assets.h"
 #include "file_storage.h"
 #include "hra.h"
+#include "painter.h"
 #include "renderer.h"
 
 namespace {
@@ -21,14 +22,12 @@ rules::GameState FullBoard() {
 
 void BoardPictureIntoImage(benchmark::State& bench) {
     rules::GameState state = FullBoard();
-    screen::CellRectTable table;
-    screen::InitCellGeometry(table);
-    const QPixmap bitmap(assets::Board);
     QImage image(306, 351, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : bench) {
         QPainter painter(&image);
-        screen::DrawBoardPicture(painter, bitmap, state, table);
-        screen::DrawBalanceBar(painter, state, 4590, 150);
+        screen::QtPainter twips(painter);
+        screen::DrawBoardPicture(twips, state, 1);
+        screen::DrawBalanceBar(twips, state, 4590, 1);
     }
 }
 BENCHMARK(BoardPictureIntoImage)->Unit(benchmark::kMicrosecond);
@@ -36,7 +35,7 @@ BENCHMARK(BoardPictureIntoImage)->Unit(benchmark::kMicrosecond);
 // The game's own RedrawBoard: both pictures rebuilt and handed to their controls.
 void GameRedrawBoard(benchmark::State& bench) {
     rules::ClockMixedRandom random;
-    screen::FileStorage storage({"/nonexistent/hra.dat"});
+    savegame::FileStorage storage({"/nonexistent/hra.dat"});
     play::Controller game(random, storage, play::Controller::ComputerDelayMilliseconds,
                           FullBoard());
     hra window(game);
@@ -47,7 +46,7 @@ BENCHMARK(GameRedrawBoard)->Unit(benchmark::kMicrosecond);
 // The whole window painted into an image: tiled background, board, bar, labels.
 void WholeWindowIntoImage(benchmark::State& bench) {
     rules::ClockMixedRandom random;
-    screen::FileStorage storage({"/nonexistent/hra.dat"});
+    savegame::FileStorage storage({"/nonexistent/hra.dat"});
     play::Controller game(random, storage, play::Controller::ComputerDelayMilliseconds,
                           FullBoard());
     hra window(game);

@@ -6,8 +6,8 @@
 #include "geometry.h"
 
 // What the board and the balance bar show, worked out from a const game state as a plain
-// list of shapes in twips (15 to a pixel). A frontend paints the list in order: the Qt
-// window with QPainter, a browser page with its canvas.
+// list of shapes in twips (15 to a pixel), and the one small interface a frontend paints
+// them through: the Qt window with QPainter, a browser page with its canvas.
 namespace drawing {
 
 // A filled disc, its centre and radius in twips. The classic board outlined each disc in
@@ -30,6 +30,17 @@ struct Box {
     rules::Color colour = 0;
     bool atLeastOnePixel = false;
     bool operator==(const Box&) const = default;
+};
+
+// What a frontend paints with, each call in twips over the surface being drawn, in order,
+// hard-edged: a picture (by its file's name) stretched over a box, a filled disc, a filled
+// box.
+class Painter {
+  public:
+    virtual ~Painter() = default;
+    virtual void Picture(const char* name, double x, double y, double width, double height) = 0;
+    virtual void Fill(const Disc& disc) = 0;
+    virtual void Fill(const Box& box) = 0;
 };
 
 // The pieces of every cell, row by row over the board picture (whose top-left corner is

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "content.h"
 #include "format.h"
 #include "geometry.h"
 
@@ -13,6 +14,40 @@ Controller::Controller(rules::RandomSource& random, Storage& storage, int comput
       storage_(storage),
       computerDelayMs_(computerDelayMs),
       state_(std::move(start)) {}
+
+View Controller::Screen() const {
+    View view;
+    switch (phase_) {
+        case Phase::Unshown:
+            break;
+        case Phase::Splash:
+            view.window = Showing::Splash;
+            break;
+        case Phase::Ending:
+            view.window = Showing::Ended;
+            break;
+        default:
+            view.window = Showing::Game;
+            break;
+    }
+    view.showsGame = ShowsGame(phase_);
+    view.showsInformation = ShowsInformation(phase_);
+    view.backgroundTiled = BackgroundTiled(phase_);
+    view.pointer = !boardPointer_            ? screen::ArrowPointer
+                   : ComputerPending(phase_) ? screen::HourglassPointer
+                                             : screen::HandPointer;
+    view.labels = labels_;
+    if (box_) {
+        view.dialog = Dialog::Box;
+        view.boxKind = box_->kind;
+        view.boxText = box_->text;
+    } else if (phase_ == Phase::Menu) {
+        view.dialog = Dialog::Menu;
+        view.menu = menu_;
+    }
+    view.timer = Running();
+    return view;
+}
 
 std::string Controller::Describe() const {
     return std::string(Name(phase_)) + (BoxOpen() ? " + box" : "");
@@ -63,10 +98,9 @@ Effects Controller::TimerDue(Timer timer) {
     switch (timer) {
         case Timer::Splash:
             Enter(Phase::GameWindowDue, out);
-            out.push_back(ShowGameWindow{});
             break;
         case Timer::StartUp:
-            out.push_back(BoardPointer{});
+            boardPointer_ = true;
             out.push_back(TileBackground{});
             ReturnToMenu(out);
             break;
@@ -88,17 +122,35 @@ void Controller::ReturnToMenu(Effects& out) {
     Enter(Phase::Menu, out);
     // The menu opens at its defaults, and they hold from its opening on: an ended game left
     // through "?" is a two-player game unless the menu was switched to the computer.
-    const Menu defaults;
-    state_.GameMode = defaults.mode;
-    state_.Difficulty = defaults.level;
-    out.push_back(OpenMenu{defaults});
+    menu_ = Menu{};
+    state_.GameMode = menu_.mode;
+    state_.Difficulty = menu_.level;
 }
 
-Effects Controller::MenuClosed(const Menu& chosen, MenuAction action) {
+Effects Controller::Choose(MenuOption option) {
+    if (phase_ != Phase::Menu) return {};
+    switch (option) {
+        case MenuOption::TwoPlayers:
+            menu_.ChooseMode(rules::TwoPlayers);
+            break;
+        case MenuOption::AgainstComputer:
+            menu_.ChooseMode(rules::AgainstComputer);
+            break;
+        case MenuOption::LowLevel:
+            menu_.ChooseLevel(rules::LowDifficulty);
+            break;
+        case MenuOption::HighLevel:
+            menu_.ChooseLevel(rules::HighDifficulty);
+            break;
+    }
+    return {};
+}
+
+Effects Controller::MenuClosed(MenuAction action) {
     Effects out;
     if (phase_ != Phase::Menu) return out;
-    state_.GameMode = chosen.mode;
-    state_.Difficulty = chosen.level;
+    state_.GameMode = menu_.mode;
+    state_.Difficulty = menu_.level;
     switch (action) {
         case MenuAction::Start:
             StartGame(out);
@@ -109,7 +161,6 @@ Effects Controller::MenuClosed(const Menu& chosen, MenuAction action) {
         case MenuAction::Quit:
             handOnAfterMenu_ = false;
             Enter(Phase::Ending, out);
-            out.push_back(Quit{});
             return out;
     }
     if (std::exchange(handOnAfterMenu_, false)) HandOnToTheComputer(out);
@@ -119,8 +170,8 @@ Effects Controller::MenuClosed(const Menu& chosen, MenuAction action) {
 void Controller::StartGame(Effects& out) {
     rules::StartNewGame(state_);
     // The menu writes the round without its blank ("1kolo"); a move writes "1 kolo".
-    out.push_back(Labels{rules::StartRoundLabelText(state_.RoundNumber),
-                         rules::PlayerLabelText(state_.CurrentPlayer), state_.Player1Color});
+    labels_ = {screen::StartRoundLabelText(state_.RoundNumber),
+               screen::PlayerLabelText(state_.CurrentPlayer), state_.Player1Color};
     // The board is set up on the timer's tick: the previous game's position is never
     // shown, and nothing of the set-up runs before the menu has gone.
     Enter(Phase::NewGame, out);
@@ -144,7 +195,7 @@ Effects Controller::CellPressed(int cell) {
     const rules::TurnOutcome turn = rules::TakeTurn(state_, move);
     EndOfMove(turn.mover, out);
     if (turn.loser != 0) {
-        EndGame(turn.loser, true, out);
+        EndGame(turn.loser, true);
         return out;
     }
     HandOnToTheComputer(out);
@@ -179,33 +230,36 @@ void Controller::RunComputerTurn(Effects& out) {
     Enter(phase_ == Phase::InformationComputerArmed ? Phase::Information : Phase::PersonToMove,
           out);
     if (const int loser = rules::CheckGameOver(state_)) {
-        EndGame(loser, false, out);
+        EndGame(loser, false);
         return;
     }
     const rules::TurnOutcome turn =
         rules::TakeTurn(state_, computers_.At(state_.Difficulty).Choose(state_, random_));
     EndOfMove(turn.moved ? turn.mover : 0, out);
-    if (turn.loser != 0) EndGame(turn.loser, false, out);
+    if (turn.loser != 0) EndGame(turn.loser, false);
 }
 
 void Controller::EndOfMove(int mover, Effects& out) {
     // After every chain reaction the board's pointer is back.
-    out.push_back(BoardPointer{});
+    boardPointer_ = true;
     out.push_back(Redraw{});
-    out.push_back(Labels{rules::RoundLabelText(state_.RoundNumber),
-                         rules::PlayerLabelText(state_.CurrentPlayer),
-                         rules::PlayerLabelColor(state_)});
+    labels_ = {screen::RoundLabelText(state_.RoundNumber),
+               screen::PlayerLabelText(state_.CurrentPlayer), rules::PlayerLabelColor(state_)};
     if (mover != 0) out.push_back(MovePlayed{mover});
 }
 
-void Controller::EndGame(int loser, bool afterPerson, Effects& out) {
+void Controller::EndGame(int loser, bool afterPerson) {
     handOnAfterMenu_ = afterPerson;
-    Box(BoxKind::GameOver, rules::GameOverText(loser), out);
+    Box(BoxKind::GameOver, screen::GameOverText(loser));
 }
 
-void Controller::Box(BoxKind kind, std::string text, Effects& out) {
+void Controller::Box(BoxKind kind, std::string text) {
     box_ = OpenBox{kind, std::move(text)};
-    out.push_back(*box_);
+}
+
+Effects Controller::PointerMoved(Area area) {
+    boardPointer_ = area == Area::Board;
+    return {};
 }
 
 Effects Controller::BoxClosed() {
@@ -229,12 +283,12 @@ Effects Controller::SavePressed() {
     if (!ShowsGame(phase_) || BoxOpen()) return out;
     const SaveOutcome saved = storage_.Save(savegame::FormatBoard(state_.board));
     if (!saved.saved) {
-        Box(BoxKind::Failure, "Hru se nepodařilo uložit. " + saved.reason, out);
+        Box(BoxKind::Failure, screen::SaveFailed + saved.reason);
         return out;
     }
     if (!saved.warning.empty()) out.push_back(Warn{saved.warning});
     // The save went elsewhere than before: the player should know where it is now.
-    if (!saved.notice.empty()) Box(BoxKind::Notice, saved.notice, out);
+    if (!saved.notice.empty()) Box(BoxKind::Notice, saved.notice);
     return out;
 }
 
@@ -247,7 +301,7 @@ Effects Controller::LoadPressed() {
         loaded.text ? savegame::ParseBoard(*loaded.text, &why) : std::nullopt;
     if (!board) {
         // The board on screen stays exactly as it was.
-        Box(BoxKind::Failure, "Hru se nepodařilo nahrát. " + why, out);
+        Box(BoxKind::Failure, screen::LoadFailed + why);
         return out;
     }
     // The board alone: not the player to move, nor the round, nor the labels.

@@ -11,6 +11,7 @@
 #include "players.h"
 #include "random_source.h"
 #include "storage.h"
+#include "view.h"
 
 // The turn cycle of the game, for every frontend: it takes what happened (the events) and
 // says what to do about it (the effects), and never blocks, waits or calls a frontend. A
@@ -21,10 +22,13 @@ namespace play {
 // The windows a frontend shows.
 enum class Window { Splash, Game };
 
-// The message boxes: the end of a game, a failed save or load, where a save went.
-enum class BoxKind { GameOver, Failure, Notice };
+// Where the pointer has last been over the game window.
+enum class Area { Board, Background };
 
-// -- the effects ------------------------------------------------------------------------
+// The menu's choices that keep it open.
+enum class MenuOption { TwoPlayers, AgainstComputer, LowLevel, HighLevel };
+
+// -- the effects: what happens once, where the view (view.h) says what stands -------------
 // Start `timer` for `milliseconds`, every other one stopped (Timer::None: all stopped).
 struct StartTimer {
     Timer timer = Timer::None;
@@ -35,40 +39,9 @@ struct StartTimer {
 struct Redraw {
     bool operator==(const Redraw&) const = default;
 };
-// The status labels: the round, the player and the player's label colour.
-struct Labels {
-    std::string round;
-    std::string player;
-    rules::Color colour = 0;
-    bool operator==(const Labels&) const = default;
-};
-// The pointer over the game window is the board's custom image again (a hand, or the
-// hourglass while the computer's move is pending), wherever the mouse is.
-struct BoardPointer {
-    bool operator==(const BoardPointer&) const = default;
-};
 // Tile the background behind the controls (once the window has its size).
 struct TileBackground {
     bool operator==(const TileBackground&) const = default;
-};
-// Open a modal box; the frontend says BoxClosed when the player has closed it.
-struct OpenBox {
-    BoxKind kind = BoxKind::Failure;
-    std::string text;
-    bool operator==(const OpenBox&) const = default;
-};
-// Open the modal menu showing `menu`; the frontend says MenuClosed when it is left.
-struct OpenMenu {
-    Menu menu;
-    bool operator==(const OpenMenu&) const = default;
-};
-// Close the splash and show the game window.
-struct ShowGameWindow {
-    bool operator==(const ShowGameWindow&) const = default;
-};
-// End the program.
-struct Quit {
-    bool operator==(const Quit&) const = default;
 };
 // A move has been placed, its chain reaction resolved and the turn passed on.
 struct MovePlayed {
@@ -81,8 +54,7 @@ struct Warn {
     bool operator==(const Warn&) const = default;
 };
 
-using Effect = std::variant<StartTimer, Redraw, Labels, BoardPointer, TileBackground, OpenBox,
-                            OpenMenu, ShowGameWindow, Quit, MovePlayed, Warn>;
+using Effect = std::variant<StartTimer, Redraw, TileBackground, MovePlayed, Warn>;
 using Effects = std::vector<Effect>;
 
 class Controller {
@@ -107,14 +79,19 @@ class Controller {
     Effects SavePressed();
     Effects LoadPressed();
     Effects BoxClosed();
-    Effects MenuClosed(const Menu& chosen, MenuAction action);
+    // The pointer moved over the board or the window's background.
+    Effects PointerMoved(Area area);
+    // A choice in the open menu, by the menu's rules; it stays open.
+    Effects Choose(MenuOption option);
+    // The menu left, as it was set, by one of its buttons.
+    Effects MenuClosed(MenuAction action);
 
     // -- what follows from the state ----------------------------------------------------
+    // What the screens show now.
+    View Screen() const;
     const rules::GameState& Game() const { return state_; }
     Phase CurrentPhase() const { return phase_; }
     bool BoxOpen() const { return box_.has_value(); }
-    // The box on the screen, if one is open: a frontend that lost it can show it again.
-    const std::optional<OpenBox>& OpenedBox() const { return box_; }
     Timer Running() const { return RunningTimer(phase_); }
     // A person's press may play a move.
     bool PersonMayMove() const { return phase_ == Phase::PersonToMove && !BoxOpen(); }
@@ -128,9 +105,9 @@ class Controller {
     void ComputerTick(Effects& out);
     void RunComputerTurn(Effects& out);
     void EndOfMove(int mover, Effects& out);
-    void EndGame(int loser, bool afterPerson, Effects& out);
+    void EndGame(int loser, bool afterPerson);
     void HandOnToTheComputer(Effects& out);
-    void Box(BoxKind kind, std::string text, Effects& out);
+    void Box(BoxKind kind, std::string text);
 
     rules::RandomSource& random_;
     Storage& storage_;
@@ -138,7 +115,16 @@ class Controller {
     players::Computers computers_;
     rules::GameState state_;
     Phase phase_ = Phase::Unshown;
+    struct OpenBox {
+        BoxKind kind;
+        std::string text;
+    };
     std::optional<OpenBox> box_;  // the open box
+    Menu menu_;                   // the menu, as it stands while it is open
+    Labels labels_;               // what the status labels say
+    // The board's own pointer (a hand, or the hourglass) rather than the arrow: the pointer
+    // was last over the board, or a move has been played since.
+    bool boardPointer_ = true;
     // A person's move ended the game: once its menu is left, the turn is handed on as
     // after any person's move.
     bool handOnAfterMenu_ = false;

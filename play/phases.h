@@ -52,26 +52,28 @@ struct PhaseRow {
     const char* name;
     bool showsGame;         // the board, the balance bar, both labels, #S# and #L#
     bool showsInformation;  // the information text
+    bool tiled;             // the background's tiles, from the start-up tick on
     bool computerPending;   // the hourglass
     bool escapeOpensMenu;
     OnEntry onEntry;
 };
 
 inline constexpr std::array<PhaseRow, PhaseCount> Phases{{
-    // phase, name, shows game, shows information, computer pending, Esc opens the menu
-    {Phase::Unshown, "Unshown", false, false, false, false, OnEntry::Nothing},
-    {Phase::Splash, "Splash", false, false, false, false, OnEntry::SplashTime},
-    {Phase::GameWindowDue, "GameWindowDue", false, false, false, false, OnEntry::Nothing},
-    {Phase::Starting, "Starting", false, false, false, false, OnEntry::StartUpTick},
-    {Phase::Menu, "Menu", false, false, false, false, OnEntry::Nothing},
-    {Phase::Information, "Information", false, true, false, true, OnEntry::Nothing},
-    {Phase::InformationComputerArmed, "InformationComputerArmed", false, true, true, true,
+    // phase, name, shows game, shows information, tiled, computer pending, Esc opens the menu
+    {Phase::Unshown, "Unshown", false, false, false, false, false, OnEntry::Nothing},
+    {Phase::Splash, "Splash", false, false, false, false, false, OnEntry::SplashTime},
+    {Phase::GameWindowDue, "GameWindowDue", false, false, false, false, false, OnEntry::Nothing},
+    {Phase::Starting, "Starting", false, false, false, false, false, OnEntry::StartUpTick},
+    {Phase::Menu, "Menu", false, false, true, false, false, OnEntry::Nothing},
+    {Phase::Information, "Information", false, true, true, false, true, OnEntry::Nothing},
+    {Phase::InformationComputerArmed, "InformationComputerArmed", false, true, true, true, true,
      OnEntry::ComputerDelay},
-    {Phase::NewGame, "NewGame", false, false, false, true, OnEntry::SetUpTick},
-    {Phase::PersonToMove, "PersonToMove", true, false, false, true, OnEntry::Nothing},
-    {Phase::ComputerArmed, "ComputerArmed", true, false, true, true, OnEntry::ComputerAfterPerson},
-    {Phase::ComputerHeld, "ComputerHeld", true, false, true, false, OnEntry::Nothing},
-    {Phase::Ending, "Ending", false, false, false, false, OnEntry::Nothing},
+    {Phase::NewGame, "NewGame", false, false, true, false, true, OnEntry::SetUpTick},
+    {Phase::PersonToMove, "PersonToMove", true, false, true, false, true, OnEntry::Nothing},
+    {Phase::ComputerArmed, "ComputerArmed", true, false, true, true, true,
+     OnEntry::ComputerAfterPerson},
+    {Phase::ComputerHeld, "ComputerHeld", true, false, true, true, false, OnEntry::Nothing},
+    {Phase::Ending, "Ending", false, false, true, false, false, OnEntry::Nothing},
 }};
 
 // Every row stands in its phase's place, so a phase added to the enum without its row,
@@ -129,6 +131,9 @@ constexpr bool ComputerPending(Phase phase) {
 }
 constexpr bool ShowsGame(Phase phase) {
     return Row(phase).showsGame;
+}
+constexpr bool BackgroundTiled(Phase phase) {
+    return Row(phase).tiled;
 }
 constexpr bool ShowsInformation(Phase phase) {
     return Row(phase).showsInformation;

@@ -97,12 +97,7 @@ inline int CountPieces(const GameState& state, int player) {
 // round 2 at the high level, in either mode.
 int CheckGameOver(const GameState& state);
 
-// Texts of the status labels and the end message.
-std::string RoundLabelText(int roundNumber);       // "3 kolo", written after every move
-std::string StartRoundLabelText(int roundNumber);  // "1kolo", written by the menu
-std::string PlayerLabelText(int player);           // "Hráč:2"
+// The colour of the label that says whose turn it is: that player's.
 Color PlayerLabelColor(const GameState& state);
-std::string GameOverText(int loser);  // "Konec hry hráč 1 prohrál"
-inline constexpr const char* GameTitle = "Morvel";
 
 }  // namespace rules

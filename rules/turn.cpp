@@ -59,24 +59,8 @@ int CheckGameOver(const GameState& state) {
     return 0;
 }
 
-std::string RoundLabelText(int roundNumber) {
-    return std::to_string(roundNumber) + " kolo";
-}
-
-std::string StartRoundLabelText(int roundNumber) {
-    return std::to_string(roundNumber) + "kolo";
-}
-
-std::string PlayerLabelText(int player) {
-    return "Hráč:" + std::to_string(player);
-}
-
 Color PlayerLabelColor(const GameState& state) {
     return state.CurrentPlayer == 2 ? state.Player2Color : state.Player1Color;
-}
-
-std::string GameOverText(int loser) {
-    return "Konec hry hráč " + std::to_string(loser) + " prohrál";
 }
 
 }  // namespace rules

@@ -1,5 +1,6 @@
 #include "geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace screen {
@@ -52,6 +53,22 @@ PixelPoint BoardPlace(int areaWidth, int areaHeight) {
     const double top = 1800 + (areaHeight * TwipsPerPixel / 2.0 - BoardHeightTwips / 2.0) * 0.5;
     return {static_cast<int>(std::lround(left / TwipsPerPixel)),
             static_cast<int>(std::lround(top / TwipsPerPixel))};
+}
+
+FittedLayout FitLayout(int windowWidth, int windowHeight, int informationRight,
+                       int informationBottom) {
+    int width = std::max(informationRight, 1), height = std::max(informationBottom, 1);
+    while (BoardPlace(width, height).x + BoardWidthTwips / TwipsPerPixel > width) ++width;
+    while (BoardPlace(width, height).y + BoardHeightTwips / TwipsPerPixel > height) ++height;
+    // A window of no size (a page not laid out yet) counts as one pixel.
+    windowWidth = std::max(windowWidth, 1);
+    windowHeight = std::max(windowHeight, 1);
+    FittedLayout fitted;
+    fitted.scale = std::min({1.0, static_cast<double>(windowWidth) / width,
+                             static_cast<double>(windowHeight) / height});
+    fitted.width = static_cast<int>(std::lround(windowWidth / fitted.scale));
+    fitted.height = static_cast<int>(std::lround(windowHeight / fitted.scale));
+    return fitted;
 }
 
 }  // namespace screen

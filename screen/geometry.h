@@ -9,6 +9,8 @@ inline constexpr int CellCount = 56;
 // The board picture.
 inline constexpr int BoardWidthTwips = 4590;
 inline constexpr int BoardHeightTwips = 5265;
+// The balance bar, as wide as the board, just above it.
+inline constexpr int BarHeightTwips = 150;
 
 // One cell on the board picture, in twips from the picture's top-left corner.
 struct CellBounds {
@@ -38,6 +40,18 @@ struct PixelPoint {
     int y = 0;
 };
 PixelPoint BoardPlace(int areaWidth, int areaHeight);
+
+// The game window's layout in a window that may be too small for it (a browser page on a
+// phone): where the board and the information text (ending at `informationRight`,
+// `informationBottom`) fit whole, it is the window's size; otherwise it is laid out as on
+// the smallest screen they fit on, and shown `scale` times as big (below 1).
+struct FittedLayout {
+    int width = 0;
+    int height = 0;
+    double scale = 1;
+};
+FittedLayout FitLayout(int windowWidth, int windowHeight, int informationRight,
+                       int informationBottom);
 
 // Cell numbers run left to right, then top to bottom.
 constexpr int CellColumn(int cell) {

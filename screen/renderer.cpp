@@ -1,59 +1,51 @@
 #include "renderer.h"
 
-#include <QPainter>
 #include <algorithm>
+#include <cmath>
 
-#include "drawing.h"
+#include "content.h"
+#include "geometry.h"
 
 namespace screen {
 namespace {
 
-constexpr double Twip = 1.0 / 15.0;
-
-// A disc outlined in its own colour: the one-pixel outline straddles the edge, so the
-// disc is filled half a device pixel wider instead (filling alone is three times faster).
-void Disc(QPainter& painter, double x, double y, double radius, const QColor& colour) {
-    const double halfPixel = 7.5 / painter.device()->devicePixelRatioF();
-    painter.setBrush(colour);
-    painter.drawEllipse(QPointF(x, y), radius + halfPixel, radius + halfPixel);
+// Half a picture's size in hundredths of a millimetre at 96 dots per inch, used as twips:
+// the step of the background tiling, so neighbouring tiles overlap a little.
+double TileStep(int pixels) {
+    return std::round(pixels * 2540.0 / 96.0) / 2.0;
 }
 
 }  // namespace
 
-QColor ToQColor(rules::Color color) {
-    return QColor(rules::RedOf(color), rules::GreenOf(color), rules::BlueOf(color));
-}
-
-void DrawPieces(QPainter& painter, const rules::GameState& state, const CellRectTable& CellRect) {
-    painter.save();
-    // Hard-edged discs, as the board has always shown them; a sharp screen still gets them
-    // at its own resolution.
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(Qt::NoPen);
-    painter.scale(Twip, Twip);
-    for (const drawing::Disc& disc : drawing::Pieces(state, CellRect))
-        Disc(painter, disc.x, disc.y, disc.radius, ToQColor(disc.colour));
-    painter.restore();
-}
-
-void DrawBoardPicture(QPainter& painter, const QPixmap& bitmap, const rules::GameState& state,
-                      const CellRectTable& CellRect) {
-    painter.drawPixmap(QRectF(0, 0, BoardWidthTwips * Twip, BoardHeightTwips * Twip), bitmap,
-                       QRectF(bitmap.rect()));
-    DrawPieces(painter, state, CellRect);
-}
-
-void DrawBalanceBar(QPainter& painter, const rules::GameState& state, double widthTwips,
-                    double heightTwips) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.scale(Twip, Twip);
-    const double onePixel = 15.0 / painter.device()->devicePixelRatioF();
-    for (const drawing::Box& box : drawing::BalanceBar(state, widthTwips, heightTwips)) {
-        const double width = box.atLeastOnePixel ? std::max(box.width, onePixel) : box.width;
-        painter.fillRect(QRectF(box.x, box.y, width, box.height), ToQColor(box.colour));
+void DrawBoardPicture(drawing::Painter& painter, const rules::GameState& state,
+                      double devicePixels) {
+    painter.Picture(picture::Board, 0, 0, BoardWidthTwips, BoardHeightTwips);
+    // The classic board outlined each disc in its own colour: the one-pixel outline
+    // straddles the edge, so the disc is filled half a device pixel wider instead.
+    const double halfPixel = TwipsPerPixel / 2.0 / devicePixels;
+    for (drawing::Disc disc : drawing::Pieces(state, Cells())) {
+        disc.radius += halfPixel;
+        painter.Fill(disc);
     }
-    painter.restore();
+}
+
+void DrawBalanceBar(drawing::Painter& painter, const rules::GameState& state, double widthTwips,
+                    double devicePixels) {
+    const double onePixel = TwipsPerPixel / devicePixels;
+    for (drawing::Box box : drawing::BalanceBar(state, widthTwips, BarHeightTwips)) {
+        if (box.atLeastOnePixel) box.width = std::max(box.width, onePixel);
+        painter.Fill(box);
+    }
+}
+
+void DrawBackground(drawing::Painter& painter, double widthTwips, double heightTwips, int tileWidth,
+                    int tileHeight) {
+    painter.Fill(drawing::Box{0, 0, widthTwips, heightTwips, 0});
+    const double stepX = TileStep(tileWidth), stepY = TileStep(tileHeight);
+    for (double y = 1; y <= heightTwips; y += stepY)
+        for (double x = 1; x <= widthTwips; x += stepX)
+            painter.Picture(picture::Tile, x, y, tileWidth * TwipsPerPixel,
+                            tileHeight * TwipsPerPixel);
 }
 
 }  // namespace screen

@@ -1,32 +1,25 @@
 #pragma once
 
-#include <QColor>
-#include <QPixmap>
-
+#include "drawing.h"
 #include "game_state.h"
-#include "geometry.h"
 
-class QPainter;
-
-// Draws a game state. Everything is measured in twips (15 to a pixel) and painted through
-// a QPainter set up in logical pixels, so a sharp screen gets sharp pieces and tests can
-// paint into a QImage.
+// The game window's pictures, drawn through a frontend's painter: the board with its
+// pieces, the balance bar, and the tiled background. `devicePixels` is how many of the
+// screen's pixels make one pixel of the layout (2 on a sharp screen, less in a page scaled
+// down), so that the thinnest line is still one pixel wide.
 namespace screen {
 
-inline constexpr int BarHeightTwips = 150;
+// The board picture, then the pieces of every cell, row by row.
+void DrawBoardPicture(drawing::Painter& painter, const rules::GameState& state,
+                      double devicePixels);
 
-QColor ToQColor(rules::Color color);
+// The balance bar, `widthTwips` wide and BarHeightTwips high.
+void DrawBalanceBar(drawing::Painter& painter, const rules::GameState& state, double widthTwips,
+                    double devicePixels);
 
-// The board picture: the board bitmap, then the pieces of every cell, row by row.
-void DrawBoardPicture(QPainter& painter, const QPixmap& bitmap, const rules::GameState& state,
-                      const CellRectTable& CellRect);
-
-// Only the pieces, over whatever the painter already shows.
-void DrawPieces(QPainter& painter, const rules::GameState& state, const CellRectTable& CellRect);
-
-// The balance bar: a grey gradient, and from its middle a bar towards the leading player's
-// side (player 1 left and blue, player 2 right and red), as long as their lead in pieces.
-void DrawBalanceBar(QPainter& painter, const rules::GameState& state, double widthTwips,
-                    double heightTwips);
+// Black, then the tile (its picture `tileWidth` by `tileHeight` pixels) from the window's
+// corner on, each a little over its neighbours.
+void DrawBackground(drawing::Painter& painter, double widthTwips, double heightTwips, int tileWidth,
+                    int tileHeight);
 
 }  // namespace screen

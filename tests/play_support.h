@@ -67,6 +67,18 @@ inline std::optional<play::Effect> Last(const play::Effects& effects) {
     return effects.back();
 }
 
+// The open menu set to `menu` as a player sets it (against the computer first, where the
+// level can be chosen), then left by `action`.
+inline play::Effects Leave(play::Controller& game, const play::Menu& menu,
+                           play::MenuAction action) {
+    game.Choose(play::MenuOption::AgainstComputer);
+    game.Choose(menu.level == rules::HighDifficulty ? play::MenuOption::HighLevel
+                                                    : play::MenuOption::LowLevel);
+    game.Choose(menu.mode == rules::TwoPlayers ? play::MenuOption::TwoPlayers
+                                               : play::MenuOption::AgainstComputer);
+    return game.MenuClosed(action);
+}
+
 inline int Cell(int column, int row) {
     return screen::CellNumber(column, row);
 }

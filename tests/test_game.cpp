@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "file_storage.h"
+#include "geometry.h"
 #include "hra.h"
 #include "logo.h"
 #include "nas.h"
@@ -61,7 +62,7 @@ struct Game {
     QTemporaryDir dir;
     const std::filesystem::path saveFile =
         std::filesystem::path(dir.path().toStdU16String()) / "hra.dat";
-    screen::FileStorage storage{{saveFile}};
+    savegame::FileStorage storage{{saveFile}};
     play::Controller controller{random, storage};
     hra window{controller};
 
@@ -75,7 +76,7 @@ struct Game {
     }
 
     QPoint CellCentre(int n) const {
-        const auto& r = window.CellRect()[n];
+        const auto& r = screen::Cells()[n];
         return QPoint((r.x1 + r.x2) / 2 / 15, (r.y1 + r.y2) / 2 / 15);
     }
 
@@ -163,14 +164,14 @@ void GameWindowTest::drawingSurvivesHidingAndResizing() {
     g.Begin(rules::TwoPlayers);
     g.Click(1);
     g.Click(56);
-    QVERIFY(g.window.BackgroundTiled());
+    QVERIFY(!g.window.Background().isNull());
     const QImage board = g.window.Plocha()->Picture().toImage();
     const QPoint boardAt = g.window.Plocha()->pos();
     // Hidden and shown again (as when minimised and restored): no second start-up menu.
     g.window.hide();
     g.window.show();
     QTest::qWait(20);
-    QVERIFY(!g.window.MenuOpen());
+    QVERIFY(!g.window.OpenMenu());
     g.window.resize(g.window.width() + 120, g.window.height() + 80);
     QTRY_COMPARE(g.window.Background().size(), g.window.size() * g.window.devicePixelRatioF());
     QCOMPARE(g.window.Plocha()->Picture().toImage(), board);
@@ -199,26 +200,29 @@ void GameWindowTest::drawingSurvivesHidingAndResizing() {
 }
 
 void GameWindowTest::menuButtonsAndStartImage() {
-    nas menu(play::Menu{});
-    menu.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    // The menu shows what the controller has made of each click, by the menu's rules.
+    Game g;
+    g.window.show();
+    nas& menu = *Awaited<nas>();
+    QVERIFY(&menu);
+    auto model = [&] { return g.controller.Screen().menu; };
     QVERIFY(menu.jhra(0)->isChecked() && menu.obtt(0)->isChecked());
     QVERIFY(!menu.obtt(0)->isEnabled() && !menu.obtt(1)->isEnabled());
     menu.jhra(1)->click();
-    QVERIFY(menu.Model().mode == rules::AgainstComputer);
+    QVERIFY(model().mode == rules::AgainstComputer);
     QVERIFY(menu.obtt(0)->isEnabled() && menu.obtt(1)->isEnabled());
     menu.obtt(1)->click();
     QVERIFY(!menu.obtt(0)->isChecked());
     QVERIFY(menu.jhra(1)->isChecked());  // the two arrays do not exclude each other
     // Back to two players: the levels are disabled, and the level stays for the game.
     menu.jhra(0)->click();
-    QVERIFY(menu.Model().mode == rules::TwoPlayers);
-    QVERIFY(menu.Model().level == rules::HighDifficulty);
+    QVERIFY(model().mode == rules::TwoPlayers);
+    QVERIFY(model().level == rules::HighDifficulty);
     QVERIFY(!menu.obtt(0)->isEnabled() && !menu.obtt(1)->isEnabled());
     QVERIFY(menu.obtt(1)->isChecked());
     menu.jhra(1)->click();
     menu.obtt(0)->click();
-    QVERIFY(menu.Model().level == rules::LowDifficulty);
+    QVERIFY(model().level == rules::LowDifficulty);
 
     const QImage normal = menu.pp3()->pixmap().toImage();
     Hover(menu.pp3(), QPoint(10, 10));
@@ -235,8 +239,8 @@ void GameWindowTest::menuButtonsAndStartImage() {
     QVERIFY(menu.isVisible());
     QTest::mouseClick(menu.pp3(), Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(!menu.StartButtonHovered());  // the normal image is back before the game
-    QCOMPARE(menu.choice(), std::optional(play::MenuAction::Start));
-    QVERIFY(!menu.isVisible());
+    QCOMPARE(g.controller.CurrentPhase(), play::Phase::NewGame);
+    QTRY_VERIFY(g.window.Plocha()->isVisible());
 }
 
 void GameWindowTest::splashShowsTheGameAfterFourSeconds() {
@@ -269,7 +273,8 @@ void GameWindowTest::everyTextIsWhole() {
     splash.close();
     if (QTest::currentTestFailed()) return;
 
-    nas menu(play::Menu{});
+    nas menu;
+    menu.Show(play::Menu{});
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     ExpectEveryTextWhole(&menu);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -26,6 +27,27 @@ TEST(CellGeometry, BoardPlaceTakesAQuarterOfTheSpareRoom) {
     const screen::PixelPoint wider = screen::BoardPlace(1024 + 60, 768 + 120);
     EXPECT_EQ(wider.x - small.x, 15);
     EXPECT_EQ(wider.y - small.y, 30);
+}
+
+// A window of any size shows the board and the information whole: at its own size where
+// they fit, otherwise the smallest layout that holds them, scaled down to the window.
+TEST(CellGeometry, AnyWindowShowsTheBoardAndTheInformationWhole) {
+    for (int width = 0; width <= 1600; width += 37) {
+        for (int height = 0; height <= 1200; height += 41) {
+            const screen::FittedLayout fitted = screen::FitLayout(width, height, 560, 250);
+            const screen::PixelPoint board = screen::BoardPlace(fitted.width, fitted.height);
+            ASSERT_GT(fitted.scale, 0);
+            ASSERT_LE(fitted.scale, 1);
+            EXPECT_LE(board.x + 306, fitted.width) << width << "x" << height;
+            EXPECT_LE(board.y + 351, fitted.height) << width << "x" << height;
+            EXPECT_LE(560, fitted.width);
+            if (fitted.scale == 1) {
+                EXPECT_EQ(fitted.width, width);
+            }
+            // Shown scaled, the layout fills the window.
+            EXPECT_NEAR(fitted.width * fitted.scale, std::max(width, 1), 1);
+        }
+    }
 }
 
 TEST(CellGeometry, EdgesGapsAndFrameHitNothing) {

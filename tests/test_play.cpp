@@ -35,14 +35,14 @@ class TurnCycle : public ::testing::Test {
     }
     // A game started from the menu now open, and set up.
     play::Effects Begin(rules::Mode mode, rules::Level level = rules::LowDifficulty) {
-        game.MenuClosed(Chosen(mode, level), play::MenuAction::Start);
+        Leave(game, Chosen(mode, level), play::MenuAction::Start);
         return game.TimerDue(Timer::SetUp);
     }
     // Another game from its start: the start-up, then `mode` at `level` from the menu.
     void BeginAnew(play::Controller& other, rules::Mode mode, rules::Level level) {
         other.Shown(play::Window::Game);
         other.TimerDue(Timer::StartUp);
-        other.MenuClosed(Chosen(mode, level), play::MenuAction::Start);
+        Leave(other, Chosen(mode, level), play::MenuAction::Start);
         other.TimerDue(Timer::SetUp);
     }
     // Two people: player 1 fills (2,1) while player 2 fills (1,1); player 1's fifth piece
@@ -60,13 +60,19 @@ TEST_F(TurnCycle, TheSplashStandsFourSecondsThenTheGameWindowStartsUpOnce) {
     EXPECT_EQ(game.Shown(play::Window::Splash),
               (play::Effects{play::StartTimer{Timer::Splash, 4000}}));
     EXPECT_TRUE(game.TimerDue(Timer::StartUp).empty()) << "a timer that is not running";
-    EXPECT_EQ(game.TimerDue(Timer::Splash),
-              (play::Effects{play::StartTimer{}, play::ShowGameWindow{}}));
+    EXPECT_EQ(game.Screen().window, play::Showing::Splash);
+    EXPECT_EQ(game.TimerDue(Timer::Splash), (play::Effects{play::StartTimer{}}));
+    EXPECT_EQ(game.Screen().window, play::Showing::Game);
     EXPECT_EQ(game.Shown(play::Window::Game), (play::Effects{play::StartTimer{Timer::StartUp, 1}}));
+    EXPECT_FALSE(game.Screen().backgroundTiled);
     EXPECT_EQ(game.TimerDue(Timer::StartUp),
-              (play::Effects{play::BoardPointer{}, play::TileBackground{}, play::StartTimer{},
-                             play::OpenMenu{}}));
+              (play::Effects{play::TileBackground{}, play::StartTimer{}}));
     EXPECT_EQ(game.CurrentPhase(), Phase::Menu);
+    const play::View menu = game.Screen();
+    EXPECT_EQ(menu.dialog, play::Dialog::Menu);
+    EXPECT_EQ(menu.menu, play::Menu{});
+    EXPECT_TRUE(menu.backgroundTiled);
+    EXPECT_FALSE(menu.showsGame || menu.showsInformation);
     // Shown again (restored after it was minimised): nothing starts again.
     EXPECT_TRUE(game.Shown(play::Window::Game).empty());
     EXPECT_TRUE(game.Shown(play::Window::Splash).empty());
@@ -76,9 +82,9 @@ TEST_F(TurnCycle, MenuOpensAtItsDefaultsWhateverTheGameWas) {
     ToTheMenu();
     Begin(rules::AgainstComputer, rules::HighDifficulty);
     EXPECT_EQ(game.Game().Difficulty, rules::HighDifficulty);
-    const play::Effects menu = game.Escape();
-    ASSERT_NE(Find<play::OpenMenu>(menu), nullptr);
-    EXPECT_EQ(Find<play::OpenMenu>(menu)->menu, play::Menu{});
+    game.Escape();
+    EXPECT_EQ(game.Screen().dialog, play::Dialog::Menu);
+    EXPECT_EQ(game.Screen().menu, play::Menu{});
     EXPECT_FALSE(play::Menu{}.LevelsEnabled());
     // The defaults hold from the menu's opening on, not from its closing.
     EXPECT_EQ(game.Game().GameMode, rules::TwoPlayers);
@@ -86,33 +92,40 @@ TEST_F(TurnCycle, MenuOpensAtItsDefaultsWhateverTheGameWas) {
 }
 
 TEST_F(TurnCycle, MenuLevelsAreChosenOnlyAgainstTheComputerAndKeptForTwoPlayers) {
-    play::Menu menu;
-    menu.ChooseLevel(rules::HighDifficulty);
-    EXPECT_EQ(menu.level, rules::LowDifficulty) << "greyed for two players";
-    menu.ChooseMode(rules::AgainstComputer);
-    EXPECT_TRUE(menu.LevelsEnabled());
-    menu.ChooseLevel(rules::HighDifficulty);
-    menu.ChooseMode(rules::TwoPlayers);
-    EXPECT_FALSE(menu.LevelsEnabled());
-    EXPECT_EQ(menu.level, rules::HighDifficulty);
+    game.Choose(play::MenuOption::HighLevel);
+    EXPECT_EQ(game.Screen().dialog, play::Dialog::None) << "no menu open";
+    ToTheMenu();
+    game.Choose(play::MenuOption::HighLevel);
+    EXPECT_EQ(game.Screen().menu.level, rules::LowDifficulty) << "greyed for two players";
+    game.Choose(play::MenuOption::AgainstComputer);
+    EXPECT_TRUE(game.Screen().menu.LevelsEnabled());
+    game.Choose(play::MenuOption::HighLevel);
+    game.Choose(play::MenuOption::TwoPlayers);
+    EXPECT_FALSE(game.Screen().menu.LevelsEnabled());
+    EXPECT_EQ(game.Screen().menu.level, rules::HighDifficulty);
+    game.Choose(play::MenuOption::LowLevel);
+    EXPECT_EQ(game.Screen().menu.level, rules::HighDifficulty) << "greyed again";
+    game.MenuClosed(play::MenuAction::Start);
+    EXPECT_EQ(game.Game().Difficulty, rules::HighDifficulty);
+    EXPECT_EQ(game.Game().GameMode, rules::TwoPlayers);
 }
 
 TEST_F(TurnCycle, NewGameWritesOneKoloWithoutItsBlankAndAMoveWithIt) {
     ToTheMenu();
-    const play::Effects start = game.MenuClosed(Chosen(rules::TwoPlayers), play::MenuAction::Start);
-    EXPECT_EQ(start, (play::Effects{play::Labels{"1kolo", "Hráč:1", rules::Rgb(0, 0, 255)},
-                                    play::StartTimer{Timer::SetUp, 1}}));
+    EXPECT_EQ(game.Screen().labels, play::Labels{});
+    const play::Effects start = Leave(game, Chosen(rules::TwoPlayers), play::MenuAction::Start);
+    EXPECT_EQ(start, (play::Effects{play::StartTimer{Timer::SetUp, 1}}));
+    EXPECT_EQ(game.Screen().labels, (play::Labels{"1kolo", "Hráč:1", rules::Rgb(0, 0, 255)}));
+    EXPECT_EQ(game.Screen().dialog, play::Dialog::None);
     EXPECT_EQ(game.CurrentPhase(), Phase::NewGame);
     EXPECT_FALSE(play::ShowsGame(game.CurrentPhase())) << "the old board until the set-up";
     EXPECT_EQ(game.TimerDue(Timer::SetUp), (play::Effects{play::StartTimer{}, play::Redraw{}}));
     EXPECT_EQ(game.Game().board, rules::Board{});
-    EXPECT_EQ(game.CellPressed(Cell(4, 4)),
-              (play::Effects{play::BoardPointer{}, play::Redraw{},
-                             play::Labels{"1 kolo", "Hráč:2", 255}, play::MovePlayed{1}}));
-    EXPECT_EQ(game.CellPressed(Cell(4, 5)),
-              (play::Effects{play::BoardPointer{}, play::Redraw{},
-                             play::Labels{"2 kolo", "Hráč:1", rules::Rgb(0, 0, 255)},
-                             play::MovePlayed{2}}));
+    EXPECT_TRUE(game.Screen().showsGame);
+    EXPECT_EQ(game.CellPressed(Cell(4, 4)), (play::Effects{play::Redraw{}, play::MovePlayed{1}}));
+    EXPECT_EQ(game.Screen().labels, (play::Labels{"1 kolo", "Hráč:2", 255}));
+    EXPECT_EQ(game.CellPressed(Cell(4, 5)), (play::Effects{play::Redraw{}, play::MovePlayed{2}}));
+    EXPECT_EQ(game.Screen().labels, (play::Labels{"2 kolo", "Hráč:1", rules::Rgb(0, 0, 255)}));
 }
 
 TEST_F(TurnCycle, ComputerMoveHeldUnderABoxComesATickAfterItCloses) {
@@ -120,17 +133,21 @@ TEST_F(TurnCycle, ComputerMoveHeldUnderABoxComesATickAfterItCloses) {
     Begin(rules::AgainstComputer);
     game.CellPressed(Cell(4, 4));
     storage.failure = "Soubor hra.dat nelze nahradit novým: disk je plný.";
-    EXPECT_EQ(Get<play::OpenBox>(game.SavePressed()),
-              (play::OpenBox{play::BoxKind::Failure,
-                             "Hru se nepodařilo uložit. Soubor hra.dat nelze nahradit novým: "
-                             "disk je plný."}));
+    EXPECT_TRUE(game.SavePressed().empty());
+    const play::View box = game.Screen();
+    EXPECT_EQ(box.dialog, play::Dialog::Box);
+    EXPECT_EQ(box.boxKind, play::BoxKind::Failure);
+    EXPECT_EQ(box.boxText,
+              "Hru se nepodařilo uložit. Soubor hra.dat nelze nahradit novým: disk je plný.");
     EXPECT_EQ(game.TimerDue(Timer::Computer), (play::Effects{play::StartTimer{}}));
     EXPECT_EQ(game.CurrentPhase(), Phase::ComputerHeld);
-    EXPECT_TRUE(play::ComputerPending(game.CurrentPhase()));
+    EXPECT_STREQ(game.Screen().pointer.picture, screen::HourglassPointer.picture);
     EXPECT_TRUE(game.TimerDue(Timer::Computer).empty()) << "held: no timer runs";
     EXPECT_TRUE(game.Escape().empty()) << "the box is modal";
     EXPECT_EQ(game.BoxClosed(), (play::Effects{play::StartTimer{Timer::Computer, 1}}));
+    EXPECT_EQ(game.Screen().dialog, play::Dialog::None);
     EXPECT_EQ(Count<play::MovePlayed>(game.TimerDue(Timer::Computer)), 1);
+    EXPECT_STREQ(game.Screen().pointer.picture, screen::HandPointer.picture);
     EXPECT_TRUE(game.BoxClosed().empty()) << "no box is open";
 }
 
@@ -155,19 +172,20 @@ TEST_F(TurnCycle, QuestionMarkAfterAPersonsEndEndsTheFinishedGameOnceMore) {
     // so its computer turn comes after the delay, with the information on the window, and
     // its first check ends the game once more.
     const play::Effects info =
-        game.MenuClosed(Chosen(rules::AgainstComputer), play::MenuAction::Information);
+        Leave(game, Chosen(rules::AgainstComputer), play::MenuAction::Information);
     EXPECT_EQ(Last(info), (play::Effect{play::StartTimer{Timer::Computer, Delay}}));
     EXPECT_EQ(game.CurrentPhase(), Phase::InformationComputerArmed);
     EXPECT_TRUE(play::ShowsInformation(game.CurrentPhase()));
     EXPECT_TRUE(play::ComputerPending(game.CurrentPhase()));
     const play::Effects again = game.TimerDue(Timer::Computer);
     EXPECT_EQ(Count<play::MovePlayed>(again), 0);
-    EXPECT_EQ(Last(again),
-              (play::Effect{play::OpenBox{play::BoxKind::GameOver, "Konec hry hráč 2 prohrál"}}));
+    EXPECT_EQ(game.Screen().boxKind, play::BoxKind::GameOver);
+    EXPECT_EQ(game.Screen().boxText, "Konec hry hráč 2 prohrál");
     EXPECT_EQ(game.CurrentPhase(), Phase::Information);
-    EXPECT_NE(Find<play::OpenMenu>(game.BoxClosed()), nullptr);
+    game.BoxClosed();
+    EXPECT_EQ(game.Screen().dialog, play::Dialog::Menu);
     // That menu came from the computer's turn: "?" now hands nothing on.
-    game.MenuClosed(Chosen(rules::AgainstComputer), play::MenuAction::Information);
+    Leave(game, Chosen(rules::AgainstComputer), play::MenuAction::Information);
     EXPECT_EQ(game.CurrentPhase(), Phase::Information);
 }
 
@@ -176,14 +194,14 @@ TEST_F(TurnCycle, QuestionMarkHandsOnOnlyAfterAPersonsEndAgainstTheComputer) {
     Begin(rules::TwoPlayers);
     PlayTwoPlayerGameToItsEnd();
     game.BoxClosed();
-    game.MenuClosed(Chosen(rules::TwoPlayers), play::MenuAction::Information);
+    Leave(game, Chosen(rules::TwoPlayers), play::MenuAction::Information);
     EXPECT_EQ(game.CurrentPhase(), Phase::Information);
     // A menu Esc opened, with player 2 to move: no continuation waits on it.
     game.Escape();
     Begin(rules::TwoPlayers);
     game.CellPressed(Cell(1, 1));
     game.Escape();
-    game.MenuClosed(Chosen(rules::AgainstComputer), play::MenuAction::Information);
+    Leave(game, Chosen(rules::AgainstComputer), play::MenuAction::Information);
     EXPECT_EQ(game.CurrentPhase(), Phase::Information);
     // A new game after a person's end gives player 1 the move: nothing for the computer.
     game.Escape();
@@ -206,9 +224,9 @@ TEST_F(TurnCycle, LevelDecidesWhenATwoPlayerGameMayEnd) {
         two.CellPressed(Cell(6, 8));
         slot.Keep(BoardWith("1,1:14 2,1:21"));
         two.LoadPressed();
-        const play::Effects move = two.CellPressed(Cell(1, 1));
+        two.CellPressed(Cell(1, 1));
         EXPECT_EQ(two.Game().RoundNumber, 2);
-        EXPECT_EQ(Count<play::OpenBox>(move), level == rules::LowDifficulty ? 1 : 0);
+        EXPECT_EQ(two.BoxOpen(), level == rules::LowDifficulty);
     }
 }
 
@@ -248,11 +266,12 @@ TEST_F(TurnCycle, PressesSavesAndLoadsNeedTheBoardOnTheWindowAndNoBox) {
 
 TEST_F(TurnCycle, QuitEndsEverything) {
     ToTheMenu();
-    EXPECT_EQ(game.MenuClosed(play::Menu{}, play::MenuAction::Quit),
-              (play::Effects{play::StartTimer{}, play::Quit{}}));
+    EXPECT_EQ(game.MenuClosed(play::MenuAction::Quit), (play::Effects{play::StartTimer{}}));
     EXPECT_EQ(game.CurrentPhase(), Phase::Ending);
+    EXPECT_EQ(game.Screen().window, play::Showing::Ended);
+    EXPECT_EQ(game.Screen().dialog, play::Dialog::None);
     EXPECT_TRUE(game.Escape().empty());
-    EXPECT_TRUE(game.MenuClosed(play::Menu{}, play::MenuAction::Start).empty());
+    EXPECT_TRUE(game.MenuClosed(play::MenuAction::Start).empty());
     EXPECT_TRUE(game.Shown(play::Window::Game).empty());
 }
 

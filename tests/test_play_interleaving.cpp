@@ -80,7 +80,9 @@ enum class Act {
     Wait,
     LongWait,
     ShownAgain,
-    StrayTimer
+    StrayTimer,
+    PointerAway,
+    PointerBack
 };
 
 class Sequence {
@@ -108,15 +110,16 @@ class Sequence {
   private:
     // -- the test's frontend: the effects applied, as a window would ----------------------
     struct Open {
-        std::optional<play::OpenBox> box;
+        std::optional<play::View> box;   // the view as the box opened
         std::optional<play::Menu> menu;  // as the player has set it so far
         Timer timer = Timer::None;
         long long dueAt = 0;
         bool tiled = false;
         bool quit = false;
-        std::optional<play::Labels> labels;
+        play::Labels labels;
     } screen_;
-    play::Effects last_;  // what the last call said
+    play::Effects last_;                           // what the last call said
+    bool boxOpened_ = false, menuOpened_ = false;  // by the last call
 
     void Fail(const std::string& what) {
         if (!failure_) failure_ = "event " + std::to_string(count) + ": " + what;
@@ -124,37 +127,48 @@ class Sequence {
 
     void Call(const std::string& name, const std::function<play::Effects()>& event) {
         log.push_back(std::to_string(count) + " [" + game_.Describe() + "] " + name);
+        const play::View before = game_.Screen();
         last_ = event();
-        bool gameWindowDue = false;
+        const play::View view = game_.Screen();
         for (const play::Effect& effect : last_) {
             if (const auto* run = std::get_if<play::StartTimer>(&effect)) {
                 screen_.timer = run->timer;
                 screen_.dueAt = now_ + run->milliseconds;
-            } else if (const auto* box = std::get_if<play::OpenBox>(&effect)) {
-                if (screen_.box || screen_.menu) Fail("a box over another box or the menu");
-                screen_.box = *box;
-            } else if (const auto* menu = std::get_if<play::OpenMenu>(&effect)) {
-                if (screen_.box || screen_.menu) Fail("the menu over a box or another menu");
-                screen_.menu = menu->menu;
-            } else if (const auto* labels = std::get_if<play::Labels>(&effect)) {
-                screen_.labels = *labels;
             } else if (std::holds_alternative<play::TileBackground>(effect)) {
                 if (std::exchange(screen_.tiled, true)) Fail("the background tiled twice");
-            } else if (std::holds_alternative<play::Quit>(effect)) {
-                screen_.quit = true;
-            } else if (std::holds_alternative<play::ShowGameWindow>(effect)) {
-                gameWindowDue = true;
             }
             const bool drawing = std::holds_alternative<play::Redraw>(effect) ||
-                                 std::holds_alternative<play::Labels>(effect) ||
                                  std::holds_alternative<play::MovePlayed>(effect);
             if (drawing && (screen_.box || screen_.menu))
-                Fail("the board or a label changed under a box or the menu");
+                Fail("the board changed under a box or the menu");
         }
+        if (view.labels != screen_.labels && (screen_.box || screen_.menu))
+            Fail("a label changed under a box or the menu");
+        screen_.labels = view.labels;
+        if (view.timer != screen_.timer) Fail("the view's timer is not the one running");
+        if (view.backgroundTiled != screen_.tiled) Fail("the view's background is not ours");
+        // A dialog the view shows and the frontend has not: it has just opened.
+        boxOpened_ = view.dialog == play::Dialog::Box && !screen_.box;
+        menuOpened_ = view.dialog == play::Dialog::Menu && !screen_.menu;
+        if ((boxOpened_ || menuOpened_) && (screen_.box || screen_.menu))
+            Fail("a dialog over a box or the menu");
+        if (boxOpened_) screen_.box = view;
+        if (menuOpened_) screen_.menu = view.menu;
+        screen_.quit = view.window == play::Showing::Ended;
         Observe();
-        // The game window shows as the splash goes, and says so at once.
-        if (gameWindowDue)
+        // The game window shows as the splash goes, and says so once it is on the screen (a
+        // page after its next frame, when a key or a press may come first, to no effect).
+        if (before.window == play::Showing::Splash && view.window == play::Showing::Game) {
+            if (Chance(30)) {
+                seen["events before the game window showed"]++;
+                Call("Esc before the game window showed", [&] { return game_.Escape(); });
+                Call("a press before the game window showed",
+                     [&] { return game_.CellPressed(1 + Pick(rules::Cells)); });
+                if (!last_.empty() || game_.Screen().dialog != play::Dialog::None)
+                    Fail("an event before the game window showed did something");
+            }
             Call("the game window shown", [&] { return game_.Shown(play::Window::Game); });
+        }
     }
 
     // Time passes: each timer fires as it comes due, in turn.
@@ -183,6 +197,7 @@ class Sequence {
     bool opening_ = false;        // a game against the high level, not set up yet
     bool endedByPerson_ = false;  // the game a person's move ended: its menu may hand on
     bool fresh_ = false;          // no move since the menu: the labels are the menu's
+    bool boardPointer_ = true;    // the pointer was last on the board, or a move came since
     rules::Board before_;         // the board before the next move
     std::optional<std::string> boxExpected_;  // the box this event must open, by its text
     bool menuExpected_ = false;               // this event must open the menu
@@ -236,11 +251,12 @@ class Sequence {
             }
         before_ = board;
         fresh_ = false;
+        boardPointer_ = true;
         player_ = 3 - player_;
         round_ += player_ == 1;
-        if (!screen_.labels || screen_.labels->round != std::to_string(round_) + " kolo" ||
-            screen_.labels->player != "Hráč:" + std::to_string(player_) ||
-            screen_.labels->colour != (player_ == 1 ? rules::Rgb(0, 0, 255) : 255))
+        if (screen_.labels.round != std::to_string(round_) + " kolo" ||
+            screen_.labels.player != "Hráč:" + std::to_string(player_) ||
+            screen_.labels.colour != (player_ == 1 ? rules::Rgb(0, 0, 255) : 255))
             Fail("the labels after the move do not read round " + std::to_string(round_) +
                  ", player " + std::to_string(player_));
         if (const int loser = rules::CheckGameOver(Modelled())) {
@@ -254,7 +270,7 @@ class Sequence {
     // The effects of the last call against what the model expected of it.
     void Observe() {
         const int moves = Count<play::MovePlayed>(last_);
-        const play::OpenBox* box = Find<play::OpenBox>(last_);
+        const play::View* box = boxOpened_ ? &*screen_.box : nullptr;
         if (moves > 1) Fail("one event played " + std::to_string(moves) + " moves");
         if (const play::MovePlayed* move = Find<play::MovePlayed>(last_)) {
             const bool computer = std::exchange(computerExpected_, false);
@@ -271,19 +287,19 @@ class Sequence {
         }
         moveExpected_ = computerExpected_ = false;
 
-        if (boxExpected_ && (!box || box->text != *boxExpected_))
+        if (boxExpected_ && (!box || box->boxText != *boxExpected_))
             Fail("no box saying \"" + *boxExpected_ + "\"" +
-                 (box ? " but one saying \"" + box->text + "\"" : std::string()));
+                 (box ? " but one saying \"" + box->boxText + "\"" : std::string()));
         else if (box && !boxExpected_)
-            Fail("an unexpected box: " + box->text);
+            Fail("an unexpected box: " + box->boxText);
         if (box) {
-            const bool end = box->kind == play::BoxKind::GameOver;
+            const bool end = box->boxKind == play::BoxKind::GameOver;
             seen[!end ? "boxes" : recheck_ ? "end messages again after ?" : "end messages"]++;
             if (end) owed_ = recheck_ = false;
         }
         boxExpected_.reset();
 
-        const bool menu = Find<play::OpenMenu>(last_) != nullptr;
+        const bool menu = menuOpened_;
         if (menu != menuExpected_)
             Fail(menu ? "a menu that neither Esc, the start-up nor an end asked for"
                       : "no menu where one was due");
@@ -294,7 +310,6 @@ class Sequence {
     // What must hold between events.
     void Check() {
         if (failure_) return;
-        const play::Phase phase = game_.CurrentPhase();
         const Timer expected = stage_ == Stage::Splash       ? Timer::Splash
                                : stage_ == Stage::StartingUp ? Timer::StartUp
                                : stage_ == Stage::SettingUp  ? Timer::SetUp
@@ -306,11 +321,15 @@ class Sequence {
         if (expected == Timer::Computer && screen_.dueAt != earliest_)
             Fail("the computer's move is due " + std::to_string(screen_.dueAt - now_) +
                  " ms from now, not " + std::to_string(earliest_ - now_));
-        if (play::ComputerPending(phase) != owed_)
+        const play::View view = game_.Screen();
+        const screen::PointerSpec pointer = !boardPointer_ ? screen::ArrowPointer
+                                            : owed_        ? screen::HourglassPointer
+                                                           : screen::HandPointer;
+        if (view.pointer.picture != pointer.picture)
             Fail(std::string("the pointer shows the ") +
-                 (play::ComputerPending(phase) ? "hourglass" : "hand") + " wrongly");
+                 (view.pointer.picture ? view.pointer.picture : "arrow") + " wrongly");
         const bool game = stage_ == Stage::Game, information = stage_ == Stage::Information;
-        if (play::ShowsGame(phase) != game || play::ShowsInformation(phase) != information)
+        if (view.showsGame != game || view.showsInformation != information)
             Fail("the window shows what it should not");
         if (game_.BoxOpen() != screen_.box.has_value()) Fail("the controller's box is not ours");
         if (game && !fresh_ &&
@@ -355,23 +374,21 @@ class Sequence {
         // often: switched to the computer, then left through "?".
         if (endedByPerson_ && !winding_ && Chance(60))
             entry = AgainstComputer() ? Entry::Information : Entry::AgainstComputer;
-        play::Menu& menu = *screen_.menu;
         switch (entry) {
             case Entry::TwoPlayers:
             case Entry::AgainstComputer:
                 mode_ = entry == Entry::TwoPlayers ? rules::TwoPlayers : rules::AgainstComputer;
-                menu.ChooseMode(mode_);
-                log.push_back(std::to_string(count) + " menu: mode " + std::to_string(int(mode_)));
-                return;
+                return Choose(entry == Entry::TwoPlayers ? play::MenuOption::TwoPlayers
+                                                         : play::MenuOption::AgainstComputer);
             case Entry::LowLevel:
             case Entry::HighLevel:
-                // The level's buttons take a click only against the computer.
-                if (!menu.LevelsEnabled()) return;
-                level_ = entry == Entry::LowLevel ? rules::LowDifficulty : rules::HighDifficulty;
-                menu.ChooseLevel(level_);
-                log.push_back(std::to_string(count) + " menu: level " +
-                              std::to_string(int(level_)));
-                return;
+                // The level's buttons take a click only against the computer: a frontend
+                // that passes one on anyway changes nothing.
+                if (AgainstComputer())
+                    level_ =
+                        entry == Entry::LowLevel ? rules::LowDifficulty : rules::HighDifficulty;
+                return Choose(entry == Entry::LowLevel ? play::MenuOption::LowLevel
+                                                       : play::MenuOption::HighLevel);
             case Entry::Start:
                 return Leave(play::MenuAction::Start, [&] {
                     opening_ = AgainstComputer() && level_ == rules::HighDifficulty;
@@ -398,28 +415,36 @@ class Sequence {
         }
     }
 
+    void Choose(play::MenuOption option) {
+        Call("menu: option " + std::to_string(int(option)), [&] { return game_.Choose(option); });
+        if (!last_.empty()) Fail("a choice in the menu did something");
+        screen_.menu = game_.Screen().menu;
+        if (*screen_.menu != play::Menu{mode_, level_})
+            Fail("the menu does not stand at mode " + std::to_string(int(mode_)) + ", level " +
+                 std::to_string(int(level_)));
+    }
+
     template <typename Then>
     void Leave(play::MenuAction action, Then then) {
-        const play::Menu chosen = *std::exchange(screen_.menu, std::nullopt);
+        screen_.menu.reset();
         then();
         Call("menu: leave by " + std::to_string(int(action)),
-             [&] { return game_.MenuClosed(chosen, action); });
+             [&] { return game_.MenuClosed(action); });
         if (action == play::MenuAction::Start &&
-            (!screen_.labels || screen_.labels->round != "1kolo" ||
-             screen_.labels->player != "Hráč:1"))
+            (screen_.labels.round != "1kolo" || screen_.labels.player != "Hráč:1"))
             Fail("the menu's labels for a new game are not 1kolo, Hráč:1");
         if ((action == play::MenuAction::Quit) != screen_.quit) Fail("X and the end disagree");
     }
 
     void OnBox() {
         if (!winding_ && Chance(45)) return Wait(Pick(2 * Delay));
-        const play::OpenBox box = *std::exchange(screen_.box, std::nullopt);
+        const play::View box = *std::exchange(screen_.box, std::nullopt);
         if (held_) {
             seen["held computer moves"]++;
             held_ = false;
             earliest_ = now_ + 1;
         }
-        menuExpected_ = box.kind == play::BoxKind::GameOver;
+        menuExpected_ = box.boxKind == play::BoxKind::GameOver;
         const rules::Board board = game_.Game().board;
         Call("box closed", [&] { return game_.BoxClosed(); });
         if (game_.Game().board != board) Fail("closing the box changed the board");
@@ -467,7 +492,9 @@ class Sequence {
                                              {20, Act::Wait},
                                              {6, Act::LongWait},
                                              {1, Act::ShownAgain},
-                                             {1, Act::StrayTimer}});
+                                             {1, Act::StrayTimer},
+                                             {3, Act::PointerAway},
+                                             {3, Act::PointerBack}});
         switch (act) {
             case Act::Press:
                 return Press();
@@ -490,6 +517,16 @@ class Sequence {
                 return ShownAgain();
             case Act::StrayTimer:
                 return StrayTimer();
+            case Act::PointerAway:
+            case Act::PointerBack:
+                boardPointer_ = act == Act::PointerBack;
+                seen[boardPointer_ ? "pointers back on the board" : "pointers off the board"]++;
+                Call(boardPointer_ ? "the pointer on the board" : "the pointer off the board", [&] {
+                    return game_.PointerMoved(boardPointer_ ? play::Area::Board
+                                                            : play::Area::Background);
+                });
+                if (!last_.empty()) Fail("a pointer's move did something");
+                return;
         }
     }
 
@@ -604,6 +641,7 @@ class Sequence {
         if (computerExpected_) return;
         // No cell is empty or the computer's: its turn only passes on.
         seen["computer turns without a move"]++;
+        boardPointer_ = true;
         player_ = 1;
         ++round_;
     }
@@ -615,6 +653,7 @@ class Sequence {
                 break;
             case Timer::StartUp:
                 if (!screen_.tiled) Fail("the start-up did not tile the background");
+                boardPointer_ = true;
                 break;
             case Timer::SetUp:
                 stage_ = Stage::Game;
@@ -695,6 +734,9 @@ TEST(TurnCycleInterleaving, RandomSequencesKeepTheTurnCycleSound) {
                              "loads during the computer's delay",
                              "Esc during the computer's delay",
                              "windows shown again",
-                             "stray timers"})
+                             "stray timers",
+                             "pointers off the board",
+                             "pointers back on the board",
+                             "events before the game window showed"})
         EXPECT_GT(seen[what], 0) << what;
 }

@@ -2,11 +2,21 @@
 #include <QPainter>
 #include <QtTest>
 
+#include "painter.h"
 #include "renderer.h"
 
 using rules::GameState;
 
 namespace {
+
+// The desktop's painter, without the board's picture: the pieces over a plain ground.
+struct WithoutPictures final : drawing::Painter {
+    screen::QtPainter& painter;
+    explicit WithoutPictures(screen::QtPainter& qt) : painter(qt) {}
+    void Picture(const char*, double, double, double, double) override {}
+    void Fill(const drawing::Disc& disc) override { painter.Fill(disc); }
+    void Fill(const drawing::Box& box) override { painter.Fill(box); }
+};
 
 constexpr int W = 306;  // board picture, pixels
 constexpr int H = 351;
@@ -15,10 +25,10 @@ QImage Render(const GameState& state, qreal ratio = 1.0) {
     QImage image(QSize(W, H) * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     image.fill(QColor(200, 200, 200));
-    screen::CellRectTable table;
-    screen::InitCellGeometry(table);
     QPainter painter(&image);
-    screen::DrawPieces(painter, state, table);
+    screen::QtPainter twips(painter);
+    WithoutPictures pieces(twips);
+    screen::DrawBoardPicture(pieces, state, twips.DevicePixels());
     return image;
 }
 
@@ -26,7 +36,8 @@ QImage RenderBar(const GameState& state) {
     QImage image(W, 10, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    screen::DrawBalanceBar(painter, state, 4590, 150);
+    screen::QtPainter twips(painter);
+    screen::DrawBalanceBar(twips, state, 4590, twips.DevicePixels());
     return image;
 }
 

@@ -1,113 +1,188 @@
-// The game's WebAssembly module as a page drives it, under Node's WASI: where the cells
-// lie, a two-player game to its end message and the menu after it, the computer's answer
-// after its delay (the game's own, or the one the page asks for), the drawing of the board,
-// and the save kept by the page (stored, loaded, damaged, missing, refused).
+// The page's code under Node, without a browser: the module through the page's own seam
+// (a game from the splash to its end message, the computer's answer after its delay, the
+// menu's rules, texts with their line breaks, the save kept, damaged, missing, refused or
+// too big, numbers from the page bounded), and the page's modules on stand-ins for what a
+// browser gives them (its storage, its dialogs, its canvas).
 //   node web_node_test.mjs morvel.wasm
 import assert from "node:assert/strict";
-import { cell, find, loadGame, state } from "../tools/wasm_game.mjs";
+import { cell, loadGame } from "../tools/wasm_game.mjs";
+import { browserStorage } from "../web/page/storage.js";
+import { dialogs } from "../web/page/dialogs.js";
+import { painter } from "../web/page/painter.js";
 
-const { exports, slot, said, press } = loadGame(process.argv[2]);
+const { game, screen, elements, slot, tick, press } = await loadGame(process.argv[2]);
+const view = game.view;
+const pressCell = (n) => game.pressed(...view().middles[n - 1]);
+const ticked = (ms) => {
+  assert.equal(screen.timer?.ms, ms);
+  tick();
+};
 
-// Each cell's middle, where a press lands: row by row, from the left, on the board; none
-// outside 1..56.
-const centre = (n) => [Math.floor(exports.morvel_cell_centre(n) / 65536),
-                       exports.morvel_cell_centre(n) % 65536];
-for (let row = 1; row <= 8; ++row) {
-  for (let column = 1; column <= 7; ++column) {
-    const [x, y] = centre(cell(column, row));
-    if (column > 1) assert.ok(x > centre(cell(column - 1, row))[0], `column ${column} row ${row}`);
-    if (row > 1) assert.ok(y > centre(cell(column, row - 1))[1], `column ${column} row ${row}`);
-  }
-}
-assert.ok(centre(1)[0] > 0 && centre(1)[1] > 0);
-assert.equal(exports.morvel_cell_centre(0), 0);
-assert.equal(exports.morvel_cell_centre(57), 0);
+// The screens described: every text once, line breaks kept; the pictures the drawing needs.
+game.describe();
+assert.equal(screen.title, "Morvel   tým Morvel, 2026");
+assert.match(elements.information.text, /^INFORMACE:\nVyrobil: tým Morvel\n/);
+assert.equal(elements["logo-title"].pixels, 16);
+assert.equal(elements.jhra1.text, "Hra hráč proti počítači");
+assert.equal(elements.pp3.name, "Spustit hru");
+assert.deepEqual(screen.preloaded, ["board.png", "tile.png"]);
 
 // The splash, its four seconds, the game window, its start-up tick, the menu.
-said(exports.morvel_start(0));
-assert.deepEqual(said(exports.morvel_shown(0))[0], ["timer", "splash", "4000"]);
-assert.ok(find(said(exports.morvel_timer_due(1)), "show-game"));
-assert.deepEqual(said(exports.morvel_shown(1))[0], ["timer", "start-up", "1"]);
-assert.deepEqual(find(said(exports.morvel_timer_due(2)), "menu"),
-                 ["menu", "two-players", "low", "0"]);
+game.start(0);
+assert.equal(screen.window, "logo");
+game.shown(screen.shown);
+ticked(4000);
+assert.equal(screen.window, "hra");
+game.shown(screen.shown);
+ticked(1);
+assert.equal(screen.dialog, "nas");
+assert.ok(elements.jhra0.checked && !elements.obtt0.enabled);
 
 // The menu's rules are the module's: a level is chosen only against the computer, and kept
 // when the player goes back to two players.
-const choose = (entry) => said(exports.morvel_menu_choose(entry))[0];
-assert.deepEqual(choose(3), ["menu", "two-players", "low", "0"]);
-assert.deepEqual(choose(1), ["menu", "against-computer", "low", "1"]);
-assert.deepEqual(choose(3), ["menu", "against-computer", "high", "1"]);
-assert.deepEqual(choose(0), ["menu", "two-players", "high", "0"]);
-assert.deepEqual(choose(2), ["menu", "two-players", "high", "0"]);
+press("obtt1");
+assert.ok(elements.obtt0.checked);
+press("jhra1");
+press("obtt1");
+press("jhra0");
+assert.ok(elements.obtt1.checked && !elements.obtt1.enabled && elements.jhra0.checked);
+press("jhra1");
+press("obtt0");
 
 // Two people: the menu's labels, then each move's; the end message, then the menu.
-assert.deepEqual(find(said(exports.morvel_menu_closed(0)), "labels"),
-                 ["labels", "1kolo", "Hráč:1", "#0000ff"]);
-assert.equal(state(said(exports.morvel_timer_due(3)))[1], "PersonToMove");
+press("jhra0");
+press("pp3");
+assert.equal(screen.dialog, "");
+assert.equal(elements["label-round"].text, "1kolo");
+ticked(1);
+assert.ok(elements.plocha.visible && !elements.information.visible);
 for (let turn = 0; turn < 4; ++turn) {
-  assert.deepEqual(find(press(cell(2, 1)), "moved"), ["moved", "1"]);
-  const answer = press(cell(1, 1));
-  assert.deepEqual(find(answer, "labels"), ["labels", `${turn + 2} kolo`, "Hráč:1", "#0000ff"]);
+  pressCell(cell(2, 1));
+  pressCell(cell(1, 1));
+  assert.equal(elements["label-round"].text, `${turn + 2} kolo`);
+  assert.equal(elements["label-player"].colour, "rgb(0, 0, 255)");
 }
-const pieces = said(exports.morvel_drawing(4590, 150));
-assert.equal(pieces.filter((line) => line[0] === "disc").length, 2 * 8);  // shadow and disc
-assert.ok(pieces.some((line) => line[0] === "bar"));
-const end = press(cell(2, 1));
-assert.deepEqual(find(end, "box"), ["box", "game-over", "Konec hry hráč 2 prohrál"]);
-assert.equal(state(end)[5], "1");
-assert.deepEqual(find(said(exports.morvel_box_closed()), "menu"),
-                 ["menu", "two-players", "low", "0"], "the menu opens at its defaults again");
+assert.equal(screen.moves, 8);
+assert.equal(screen.drawn.plocha.filter(([kind]) => kind === "disc").length, 2 * 8);
+assert.deepEqual(screen.drawn.plocha[0], ["picture", "board.png", 0, 0, 4590, 5265]);
+pressCell(cell(2, 1));
+assert.equal(screen.dialog, "box");
+assert.equal(elements["box-text"].text, "Konec hry hráč 2 prohrál");
+game.dialogClosed();
+assert.equal(screen.dialog, "nas", "the menu after the end message");
+game.dialogClosed();
+assert.equal(screen.dialog, "nas", "a menu the browser closed opens again");
 
 // Against the computer: its move a second after the person's, with the hourglass.
-choose(1);
-said(exports.morvel_menu_closed(0));
-said(exports.morvel_timer_due(3));
-const move = press(cell(4, 4));
-assert.deepEqual(find(move, "timer"), ["timer", "computer", "1000"]);
-assert.equal(state(move)[4], "1");
-const answer = said(exports.morvel_timer_due(4));
-assert.deepEqual(find(answer, "moved"), ["moved", "2"]);
-assert.equal(state(answer)[4], "0");
+press("jhra1");
+press("pp3");
+ticked(1);
+assert.equal(screen.pointer, "hand.png");
+pressCell(cell(4, 4));
+assert.equal(screen.pointer, "hourglass.png");
+game.pointerMoved(false);
+assert.equal(screen.pointer, "default");
+ticked(1000);
+assert.equal(screen.mover, 2);
+assert.equal(screen.pointer, "hand.png");
 
 // The save: the board's text in the page's storage, the board alone back from it.
-assert.equal(state(said(exports.morvel_save()))[5], "0");
+press("sav");
 assert.equal(slot.text.split("\r\n").length, 113);
-assert.ok(slot.text.startsWith(" 0 \r\n"));
-const discs = () => said(exports.morvel_drawing(4590, 150)).filter((l) => l[0] === "disc").length;
-const saved = discs();
-// The person's own cell (the computer may have taken any empty one).
-assert.deepEqual(find(press(cell(4, 4)), "moved"), ["moved", "1"]);
-assert.equal(discs(), saved + 2);
-assert.ok(find(said(exports.morvel_load()), "redraw"));
-assert.equal(discs(), saved, "the saved board is back");
+const saved = view().cells.join();
+pressCell(cell(4, 4));
+ticked(1000);
+assert.notEqual(view().cells.join(), saved);
+press("nah");
+assert.equal(view().cells.join(), saved, "the saved board is back");
 slot.text = slot.text.slice(0, 40);
-assert.match(find(said(exports.morvel_load()), "box")[2], /^Hru se nepodařilo nahrát\. /);
-said(exports.morvel_box_closed());
-// A slot with nothing in it: the storage's own reason, whole and no more.
-slot.text = null;
-assert.deepEqual(find(said(exports.morvel_load()), "box"),
-                 ["box", "failure", "Hru se nepodařilo nahrát. Úložiště prohlížeče hru neobsahuje."]);
-said(exports.morvel_box_closed());
-slot.refusal = "Úložiště prohlížeče je plné.";
-assert.deepEqual(find(said(exports.morvel_save()), "box"),
-                 ["box", "failure", "Hru se nepodařilo uložit. Úložiště prohlížeče je plné."]);
+press("nah");
+assert.match(elements["box-text"].text, /^Hru se nepodařilo nahrát\. /);
+game.dialogClosed();
+for (const [text, said] of [[null, "Úložiště prohlížeče hru neobsahuje."],
+                            [" 1 \r\n".repeat(14000), "Uložená hra je příliš velká."]]) {
+  slot.text = text;
+  press("nah");
+  assert.equal(elements["box-text"].text, "Hru se nepodařilo nahrát. " + said);
+  game.dialogClosed();
+}
+slot.refusal = "Úložiště prohlížeče je plné.\nZkuste jiné.";
+press("sav");
+assert.equal(elements["box-text"].text, "Hru se nepodařilo uložit. Úložiště prohlížeče je plné.\nZkuste jiné.");
+assert.deepEqual(view().dialog, "box", "the view says what shows, and changes nothing");
+assert.equal(screen.dialog, "box");
+game.dialogClosed();
 
-// A game started with a delay of its own (the page's "?delay=") makes the computer wait
-// that; a delay past a minute (the address may say anything) is the game's own.
-for (const [asked, waited] of [[250, "250"], [2 ** 31 - 1, "1000"]]) {
-  said(exports.morvel_start(asked));
-  said(exports.morvel_shown(1));
-  said(exports.morvel_timer_due(2));
-  choose(1);
-  said(exports.morvel_menu_closed(0));
-  said(exports.morvel_timer_due(3));
-  assert.deepEqual(find(press(cell(4, 4)), "timer"), ["timer", "computer", waited]);
+// The layout of the page's window, and the board drawn for its screen: discs half a device
+// pixel wider, the bar's middle line one device pixel wide when both have as many pieces.
+game.layOut(1200, 900, 400, 200, 2);
+assert.deepEqual(screen.layout, { width: 1200, height: 900, scale: 1 });
+assert.equal(elements.kbod.top, elements.plocha.top - 10);
+const discs = () => screen.drawn.plocha.filter(([kind]) => kind === "disc");
+assert.ok(discs().every(([, , , radius]) => radius === 40 + 3.75 || radius === 50 + 3.75));
+game.layOut(400, 300, 400, 200, 1);
+assert.ok(screen.layout.scale < 1, "a window too small for the layout shows it smaller");
+assert.equal(screen.drawn.kbod.at(-1)[0], "box");
+
+// Numbers the page may give wrong change nothing; a delay past a minute is the game's own.
+const before = view().cells.join();
+for (const [x, y] of [[NaN, 1], [-5, 3], [1e308, 1e308]]) game.pressed(x, y);
+for (const action of [-1, 99, 2 ** 31 - 1]) game.act(action);
+game.timerDue(77);
+game.shown(-3);
+game.layOut(-1, 2 ** 31 - 1, NaN, 5, 1e300);
+assert.equal(view().cells.join(), before);
+for (const [asked, waited] of [[250, 250], [2 ** 31 - 1, 1000]]) {
+  game.start(asked);
+  game.shown(screen.shown);
+  ticked(4000);
+  game.shown(screen.shown);
+  ticked(1);
+  press("jhra1");
+  press("pp3");
+  ticked(1);
+  pressCell(cell(4, 4));
+  assert.equal(screen.timer.ms, waited);
 }
 
-// The view says what the screen shows now, and changes nothing: the board, row by row.
-const view = said(exports.morvel_view());
-assert.deepEqual(view.map((line) => line[0]), ["state", "turn", "board"]);
-assert.deepEqual(find(view, "turn"), ["turn", "2", "1"]);
-assert.equal(find(view, "board").slice(1).join(""), "0".repeat(2 * 24) + "11" + "0".repeat(2 * 31));
-assert.deepEqual(said(exports.morvel_view()), view);
-console.log("web_node_test: the module plays, draws and saves as the page needs");
+// The page's storage: a refusal, a storage switched off, nothing kept, a text kept.
+const kept = {};
+const local = { setItem: (k, v) => { kept[k] = v; }, getItem: (k) => kept[k] ?? null };
+const storage = browserStorage(() => local);
+assert.match(storage.load().reason, /není uložená hra/);
+assert.equal(storage.save(" 0 \r\n"), null);
+assert.deepEqual(storage.load(), { text: " 0 \r\n" });
+const full = browserStorage(() => ({ setItem() { throw new Error("quota"); } }));
+assert.match(full.save("x"), /nepřijalo/);
+assert.match(browserStorage(() => { throw new Error("off"); }).load().reason, /vypnuté/);
+
+// The dialogs: exactly the one the module names is open, whatever was open; a dialog's
+// close is told, and the box is found for Enter.
+const fake = (id) => ({ id, open: false, listeners: [], focused: false,
+  addEventListener(kind, then) { this.listeners.push(then); },
+  showModal() { this.open = true; }, close() { this.open = false; this.listeners.forEach((f) => f()); },
+  querySelectorAll: () => [], querySelector(selector) { return selector === "#box-ok" && id === "box" ? this.ok : null; } });
+const nas = fake("nas"), box = fake("box");
+box.ok = { focus() { box.focused = true; } };
+let closes = 0;
+const shown = dialogs({ querySelectorAll: () => [nas, box] }, () => ++closes);
+shown.openDialog("nas");
+assert.ok(nas.open && !box.open);
+shown.openDialog("box");
+assert.ok(!nas.open && box.open && box.focused && closes === 1);
+assert.equal(shown.openBox(), box);
+shown.openDialog("");
+assert.ok(!box.open && closes === 2 && shown.openBox() === undefined);
+
+// The painter: a surface sized for the screen's pixels, the shapes in the module's units.
+const calls = [];
+const context = new Proxy({}, { get: (_, name) => (...args) => calls.push([name, ...args]),
+                                set: (_, name, value) => (calls.push([name, value]), true) });
+const canvas = { style: {}, getContext: () => context };
+const paint = painter(() => canvas, { get: () => "board", width: () => 1, height: () => 1 });
+paint.surface("plocha", 306, 351, 15, 2);
+assert.deepEqual([canvas.width, canvas.height, canvas.style.width], [612, 702, "306px"]);
+assert.deepEqual(calls.find(([name]) => name === "setTransform"), ["setTransform", 2 / 15, 0, 0, 2 / 15, 0, 0]);
+paint.disc(300, 300, 53.75, "rgb(0, 0, 255)");
+assert.deepEqual(calls.slice(-4).map(([name]) => name), ["fillStyle", "beginPath", "arc", "fill"]);
+console.log("web_node_test: the page's seam, storage, dialogs and painter do what the game needs");

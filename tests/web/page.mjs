@@ -20,22 +20,24 @@ export function cellTable(cli) {
 export class Failure extends Error {}
 
 // Everything the tests read of the page in one call: what shows, the dialogs, the labels,
-// the pointer, the focus, the save's slot, and the module's own view (bridge.h).
+// the pointer, the focus, the save's slot, and what the module says the screens show
+// (written down by the page's seam rather than painted).
 const Probe = `
   const $ = (id) => document.getElementById(id);
   const visible = (id) => getComputedStyle($(id)).visibility === "visible";
-  const lines = window.morvelView ? window.morvelView() : null;
-  const find = (kind) => lines && lines.find((l) => l[0] === kind);
+  const v = window.morvelView ? window.morvelView() : null;
+  const menu = (v) => [v.check.jhra1.checked ? "against-computer" : "two-players",
+                       v.check.obtt1.checked ? "high" : "low", v.check.obtt0.enabled ? "1" : "0"].join(" ");
   let slot = null;
   try { slot = localStorage.getItem("morvel.hra.dat"); } catch (e) {}
-  const state = find("state"), turn = find("turn"), board = find("board");
   return {
-    view: lines && {
-      phase: state[1], showsGame: state[2] === "1", showsInformation: state[3] === "1",
-      hourglass: state[4] === "1", box: find("box") ? find("box")[2] : null,
-      menu: find("menu") ? find("menu").slice(1).join(" ") : null,
-      player: Number(turn[1]), round: Number(turn[2]), board: board.slice(1).map(Number),
-    },
+    view: v && v.window ? {
+      window: v.window, showsGame: v.visible.plocha, showsInformation: v.visible.information,
+      hourglass: v.pointer === "hourglass.png", pointer: v.pointer,
+      box: v.dialog === "box" ? v.text["box-text"] : null, menu: v.dialog === "nas" ? menu(v) : null,
+      player: v.text["label-player"], round: v.text["label-round"],
+      playerColour: v.colour["label-player"] || null, board: v.cells,
+    } : null,
     shows: ["logo", "hra", "ended", "failed"].filter((id) => !$(id).hidden),
     failed: $("failed").textContent,
     dialogs: [...document.querySelectorAll("dialog[open]")].map((d) => d.id),

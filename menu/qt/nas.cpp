@@ -12,32 +12,36 @@
 
 namespace {
 
-using assets::TwipRect;
+using screen::Control;
 
-QRadioButton* OptionButton(QWidget* parent, const QRect& where) {
+QString Colour(const screen::ControlSpec& spec) {
+    return assets::Colour(spec.colour).name();
+}
+
+QRadioButton* OptionButton(QWidget* parent, Control control) {
     auto* button = new QRadioButton(parent);
-    button->setGeometry(where);
-    button->setFont(assets::ClassicFont(8.25));
-    button->setStyleSheet(QStringLiteral(
-        "QRadioButton { color: white; background: black; }"
-        "QRadioButton:disabled { color: #808080; }"
-        "QRadioButton::indicator { width: 9px; height: 9px; border-radius: 5px;"
-        "  border: 1px solid #a0a0a0; background: white; }"
-        "QRadioButton::indicator:checked { background: qradialgradient(cx:0.5, cy:0.5,"
-        "  radius:0.5, fx:0.5, fy:0.5, stop:0 black, stop:0.45 black, stop:0.55 white,"
-        "  stop:1 white); }"
-        "QRadioButton::indicator:disabled { background: #c0c0c0; border-color: #606060; }"
-        "QRadioButton::indicator:checked:disabled { background: qradialgradient(cx:0.5,"
-        "  cy:0.5, radius:0.5, fx:0.5, fy:0.5, stop:0 #505050, stop:0.45 #505050,"
-        "  stop:0.55 #c0c0c0, stop:1 #c0c0c0); }"));
+    assets::Build(button, control);
+    button->setStyleSheet(
+        QStringLiteral("QRadioButton { color: %1; background: black; }")
+            .arg(Colour(screen::Spec(control))) +
+        QStringLiteral(
+            "QRadioButton:disabled { color: #808080; }"
+            "QRadioButton::indicator { width: 9px; height: 9px; border-radius: 5px;"
+            "  border: 1px solid #a0a0a0; background: white; }"
+            "QRadioButton::indicator:checked { background: qradialgradient(cx:0.5, cy:0.5,"
+            "  radius:0.5, fx:0.5, fy:0.5, stop:0 black, stop:0.45 black, stop:0.55 white,"
+            "  stop:1 white); }"
+            "QRadioButton::indicator:disabled { background: #c0c0c0; border-color: #606060; }"
+            "QRadioButton::indicator:checked:disabled { background: qradialgradient(cx:0.5,"
+            "  cy:0.5, radius:0.5, fx:0.5, fy:0.5, stop:0 #505050, stop:0.45 #505050,"
+            "  stop:0.55 #c0c0c0, stop:1 #c0c0c0); }"));
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 
-QPushButton* SmallButton(QWidget* parent, const QString& caption, const QRect& where) {
-    auto* button = new QPushButton(caption, parent);
-    button->setGeometry(where);
-    button->setFont(assets::ClassicFont(8.25));
+QPushButton* SmallButton(QWidget* parent, Control control) {
+    auto* button = new QPushButton(parent);
+    assets::Build(button, control);
     button->setStyleSheet(
         QStringLiteral("QPushButton { background: white; color: black; border: 1px solid #808080; }"
                        "QPushButton:pressed { background: #c0c0c0; }"));
@@ -47,45 +51,44 @@ QPushButton* SmallButton(QWidget* parent, const QString& caption, const QRect& w
 
 }  // namespace
 
-nas::nas(const play::Menu& menu, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), menu_(menu) {
-    setWindowTitle(QStringLiteral("Form1"));
+nas::nas(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    assets::Build(this, Control::Nas);
     setModal(true);
-    setFixedSize(TwipRect(0, 0, 4755, 3195).size());
+    setFixedSize(size());
     setStyleSheet(QStringLiteral("nas { background: black; }"));
 
+    // The controls stand in the menu's own corner, as the places say; Frame1 covers it.
     frame1_ = new QFrame(this);
-    frame1_->setGeometry(TwipRect(0, 0, 4695, 3135));
+    assets::Build(frame1_, Control::Frame1);
     frame1_->setStyleSheet(QStringLiteral("QFrame#Frame1 { background: black; color: white; }"));
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setMouseTracking(true);
     frame1_->installEventFilter(this);
 
-    auto* title = new QLabel(QStringLiteral("Morvel V1.3"), frame1_);
-    title->setGeometry(TwipRect(1680, 120, 1215, 375));
-    title->setFont(assets::ClassicFont(12));
-    title->setStyleSheet(QStringLiteral("color: rgb(0, 0, 192);"));
+    auto* title = new QLabel(frame1_);
+    assets::Build(title, Control::Title);
+    title->setStyleSheet(QStringLiteral("color: %1;").arg(Colour(screen::Spec(Control::Title))));
     title->adjustSize();  // the fallback face runs wider than the classic one
 
-    info_ = SmallButton(frame1_, QStringLiteral("?"), TwipRect(4200, 120, 255, 255));
-    command2_ = SmallButton(frame1_, QStringLiteral("X"), TwipRect(4440, 120, 255, 255));
+    info_ = SmallButton(frame1_, Control::Info);
+    command2_ = SmallButton(frame1_, Control::Command2);
 
     auto* frame2 = new QFrame(frame1_);
-    frame2->setGeometry(TwipRect(120, 360, 3015, 855));
+    assets::Build(frame2, Control::Frame2);
     frame2->setStyleSheet(QStringLiteral("background: black;"));
-    jhra_[0] = OptionButton(frame2, TwipRect(0, 240, 1815, 255));
-    jhra_[1] = OptionButton(frame2, TwipRect(0, 480, 2655, 255));
+    jhra_[0] = OptionButton(frame1_, Control::Jhra0);
+    jhra_[1] = OptionButton(frame1_, Control::Jhra1);
 
     auto* banner = new QLabel(frame1_);
-    banner->setGeometry(TwipRect(120, 1080, 4485, 1095));
-    banner->setPixmap(QPixmap(assets::Banner));
+    assets::Build(banner, Control::Banner);
+    banner->setPixmap(assets::Picture(screen::Spec(Control::Banner).picture));
     banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    obtt_[0] = OptionButton(frame1_, TwipRect(120, 2160, 2535, 255));
-    obtt_[1] = OptionButton(frame1_, TwipRect(120, 2400, 2535, 255));
+    obtt_[0] = OptionButton(frame1_, Control::Obtt0);
+    obtt_[1] = OptionButton(frame1_, Control::Obtt1);
 
     pp3_ = new QLabel(frame1_);
-    pp3_->setGeometry(TwipRect(3840, 2640, 660, 390));
+    assets::Build(pp3_, Control::Pp3);
     pp3_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     pp3_->setMouseTracking(true);
     pp3_->installEventFilter(this);
@@ -98,33 +101,24 @@ nas::nas(const play::Menu& menu, QWidget* parent)
         modes->addButton(jhra_[i], i);
         levels->addButton(obtt_[i], i);
     }
-
-    // Load.
-    jhra_[0]->setText(QStringLiteral("Hra dvou hráčů"));
-    jhra_[1]->setText(QStringLiteral("Hra hráč proti počítači"));
-    obtt_[0]->setText(QStringLiteral("Obtížnost malá"));
-    obtt_[1]->setText(QStringLiteral("Obtížnost velká"));
-    Show();
     ShowStartImage(false);
 
     for (int i = 0; i < 2; ++i) {
         connect(jhra_[i], &QRadioButton::clicked, this, [this, i] {
-            menu_.ChooseMode(i == 0 ? rules::TwoPlayers : rules::AgainstComputer);
-            Show();
+            emit Chosen(i == 0 ? play::MenuOption::TwoPlayers : play::MenuOption::AgainstComputer);
         });
         connect(obtt_[i], &QRadioButton::clicked, this, [this, i] {
-            menu_.ChooseLevel(i == 0 ? rules::LowDifficulty : rules::HighDifficulty);
-            Show();
+            emit Chosen(i == 0 ? play::MenuOption::LowLevel : play::MenuOption::HighLevel);
         });
     }
     connect(info_, &QPushButton::clicked, this, [this] { Leave(play::MenuAction::Information); });
     connect(command2_, &QPushButton::clicked, this, [this] { Leave(play::MenuAction::Quit); });
 }
 
-void nas::Show() {
-    jhra_[menu_.mode == rules::TwoPlayers ? 0 : 1]->setChecked(true);
-    obtt_[menu_.level == rules::LowDifficulty ? 0 : 1]->setChecked(true);
-    for (QRadioButton* level : obtt_) level->setEnabled(menu_.LevelsEnabled());
+void nas::Show(const play::Menu& menu) {
+    jhra_[menu.mode == rules::TwoPlayers ? 0 : 1]->setChecked(true);
+    obtt_[menu.level == rules::LowDifficulty ? 0 : 1]->setChecked(true);
+    for (QRadioButton* level : obtt_) level->setEnabled(menu.LevelsEnabled());
 }
 
 void nas::showEvent(QShowEvent* event) {
@@ -135,7 +129,8 @@ void nas::showEvent(QShowEvent* event) {
 
 void nas::ShowStartImage(bool hovered) {
     hovered_ = hovered;
-    pp3_->setPixmap(QPixmap(hovered ? assets::StartHover : assets::Start));
+    const screen::ControlSpec& start = screen::Spec(Control::Pp3);
+    pp3_->setPixmap(assets::Picture(hovered ? start.hoverPicture : start.picture));
 }
 
 bool nas::eventFilter(QObject* watched, QEvent* event) {
@@ -162,5 +157,5 @@ void nas::Leave(play::MenuAction action) {
     if (choice_) return;  // left once
     choice_ = action;
     done(action == play::MenuAction::Start ? QDialog::Accepted : QDialog::Rejected);
-    emit Left(menu_, action);
+    emit Left(action);
 }

@@ -1,6 +1,6 @@
 #include "file_storage.h"
 
-namespace screen {
+namespace savegame {
 
 // The file is written from the board, so that no text but a whole board's ever lands in
 // it; the one it reads has been checked whole (and may come from a lost save's temporary
@@ -20,4 +20,4 @@ play::LoadOutcome FileStorage::Load() {
     return outcome;
 }
 
-}  // namespace screen
+}  // namespace savegame

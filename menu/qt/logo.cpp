@@ -8,29 +8,33 @@
 
 #include "assets.h"
 
+namespace {
+
+QString Style(screen::Control control) {
+    return QStringLiteral("color: %1; background: transparent;")
+        .arg(assets::Colour(screen::Spec(control).colour).name());
+}
+
+}  // namespace
+
 logo::logo(play::Controller& game, std::function<void()> showGame, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
       game_(game),
-      picture_(assets::Splash),
+      picture_(assets::Picture(screen::Spec(screen::Control::Logo).picture)),
       showGame_(std::move(showGame)) {
-    setWindowTitle(QStringLiteral("logo"));
-    setFixedSize(assets::TwipRect(0, 0, 3855, 3555).size());
+    assets::Build(this, screen::Control::Logo);
+    setFixedSize(size());
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     auto* title = new QLabel(this);
-    title->setGeometry(assets::TwipRect(480, 1560, 3015, 1575));
-    title->setText(
-        QStringLiteral("Morvel    Logická hra      Naprogramoval tým Morvel      "
-                       "© 2026"));
+    assets::Build(title, screen::Control::LogoTitle);
     title->setWordWrap(true);
     title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    title->setFont(assets::ClassicFont(12));
-    title->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    title->setStyleSheet(Style(screen::Control::LogoTitle));
 
-    auto* address = new QLabel(QStringLiteral("www.morvel.example"), this);
-    address->setGeometry(assets::TwipRect(600, 2760, 3375, 255));
-    address->setFont(assets::ClassicFont(8.25));
-    address->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0); background: transparent;"));
+    auto* address = new QLabel(this);
+    assets::Build(address, screen::Control::LogoAddress);
+    address->setStyleSheet(Style(screen::Control::LogoAddress));
 
     timer1_.setSingleShot(true);
     connect(&timer1_, &QTimer::timeout, this,
@@ -43,8 +47,8 @@ void logo::showEvent(QShowEvent* event) {
     Apply(game_.Shown(play::Window::Splash));
 }
 
-// The splash's part of what the controller says: its time, and its end. The game window
-// applies the rest of the effects it gets.
+// The splash's part of what the controller says: its time; and once the controller shows
+// the game window, the splash goes. The game window applies the rest.
 void logo::Apply(const play::Effects& effects) {
     for (const play::Effect& effect : effects) {
         if (const auto* run = std::get_if<play::StartTimer>(&effect)) {
@@ -52,10 +56,11 @@ void logo::Apply(const play::Effects& effects) {
                 timer1_.start(run->milliseconds);
             else
                 timer1_.stop();
-        } else if (std::holds_alternative<play::ShowGameWindow>(effect)) {
-            if (showGame_) showGame_();
-            close();
         }
+    }
+    if (isVisible() && game_.Screen().window == play::Showing::Game) {
+        if (showGame_) showGame_();
+        close();
     }
 }
 

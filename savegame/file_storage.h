@@ -8,7 +8,7 @@
 // The desktop's save slot: hra.dat beside the program or in the player's data folder, with
 // a refuge for a folder that refuses the save. It moves to the refuge when it had to use
 // it, and stays there.
-namespace screen {
+namespace savegame {
 
 class FileStorage final : public play::Storage {
   public:
@@ -21,4 +21,4 @@ class FileStorage final : public play::Storage {
     savegame::Slot slot_;
 };
 
-}  // namespace screen
+}  // namespace savegame

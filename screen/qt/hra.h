@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QCursor>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 
 #include "controller.h"
-#include "geometry.h"
+#include "nas.h"
 
 class QLabel;
 class QPushButton;
@@ -37,24 +38,20 @@ class PictureBox : public QWidget {
 
 // The game window: the board, the balance bar, the two status labels, the information
 // text, the save and load buttons, and the timer that drives a game. It passes what the
-// player does to the game's controller and applies what the controller says; which
-// controls show and the pointer image follow from the controller's phase.
+// player does to the game's controller, applies what happens once (a timer, a drawing),
+// and then paints what the controller says the screens show: the controls, the labels, the
+// pointer, the open menu or box.
 class hra : public QWidget {
     Q_OBJECT
 
   public:
-    enum class CustomImage { Hand, Hourglass };
-    static constexpr int ArrowPointer = 0;
-    static constexpr int CustomPointer = 99;
-
     // `quit` ends the program (the menu's "X").
     explicit hra(play::Controller& game, std::function<void()> quit = {},
                  QWidget* parent = nullptr);
 
     // Draws the board and the balance bar again from the game.
     void RedrawBoard();
-    // Applies what the controller said, in order, then brings the controls and the pointer
-    // in line with its phase.
+    // Applies what the controller said, in order, then paints what it shows now.
     void Apply(const play::Effects& effects);
 
     // The controls, for the tests and the tools.
@@ -65,20 +62,12 @@ class hra : public QWidget {
     QPushButton* sav() const { return sav_; }
     QPushButton* nah() const { return nah_; }
     QTimer& Timer() { return timer_; }
-    int PointerSetting() const { return pointerSetting_; }
     const play::Controller& Game() const { return game_; }
-    // The hourglass exactly while the computer's move is pending, the hand otherwise.
-    CustomImage CurrentCustomImage() const {
-        return play::ComputerPending(game_.CurrentPhase()) ? CustomImage::Hourglass
-                                                           : CustomImage::Hand;
-    }
-    bool BackgroundTiled() const { return !background_.isNull(); }
-    bool MenuOpen() const { return game_.CurrentPhase() == play::Phase::Menu; }
-    const screen::CellRectTable& CellRect() const { return cellRect_; }
+    // The menu or the box on the screen, if one is.
+    nas* OpenMenu() const { return menu_; }
+    QMessageBox* OpenBox() const { return box_; }
     // The picture drawn behind the controls.
     const QPixmap& Background() const { return background_; }
-
-    static QString InformationText();
 
   signals:
     // A move has been placed, its chain reaction resolved, the board drawn and the turn
@@ -94,16 +83,16 @@ class hra : public QWidget {
 
   private:
     void Apply(const play::Effect& effect);
-    void Follow();
-    void OpenBox(const play::OpenBox& box);
-    void OpenMenu(const play::OpenMenu& menu);
-    void SetPointer(int setting);
+    void Paint(const play::View& view);
+    void ShowBox(const play::View& view);
+    void ShowMenu(const play::View& view);
+    // A dialog the controller no longer shows goes without a word.
+    void Dismiss(QDialog* gone);
     void TileBackground();
     QPixmap BlankPicture(const QWidget* box) const;
 
     play::Controller& game_;
     std::function<void()> quit_;
-    screen::CellRectTable cellRect_{};
 
     PictureBox* plocha_;
     PictureBox* kbod_;
@@ -112,12 +101,9 @@ class hra : public QWidget {
     QPushButton* sav_;
     QPushButton* nah_;
     QTimer timer_;
+    QPointer<QMessageBox> box_;
+    QPointer<nas> menu_;
 
-    QPixmap boardBitmap_;
-    QPixmap tile_;
-    QCursor hand_;
-    QCursor hourglass_;
     QPixmap background_;
-    int pointerSetting_ = CustomPointer;  // follows the mouse: over the board or not
-    bool screenFollowed_ = false;         // the window's screen changes are followed
+    bool screenFollowed_ = false;  // the window's screen changes are followed
 };

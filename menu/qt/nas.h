@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "menu.h"
+#include "controller.h"
 
 class QFrame;
 class QLabel;
@@ -11,15 +11,16 @@ class QPushButton;
 class QRadioButton;
 
 // The menu: the kind of game, the level, start, information and the end of the program.
-// It shows `menu` as it opens, its buttons change it by the menu's own rules, and leaving
-// it tells what was chosen. A fresh menu is made for every showing.
+// It shows the menu as the game's controller has it, and tells each choice and how it was
+// left; the controller keeps the menu's state. A fresh menu is made for every showing.
 class nas : public QDialog {
     Q_OBJECT
 
   public:
-    explicit nas(const play::Menu& menu, QWidget* parent = nullptr);
+    explicit nas(QWidget* parent = nullptr);
 
-    const play::Menu& Model() const { return menu_; }
+    // The buttons as the menu stands.
+    void Show(const play::Menu& menu);
     // How it was left, once it has been.
     std::optional<play::MenuAction> choice() const { return choice_; }
 
@@ -32,7 +33,8 @@ class nas : public QDialog {
     bool StartButtonHovered() const { return hovered_; }
 
   signals:
-    void Left(const play::Menu& chosen, play::MenuAction action);
+    void Chosen(play::MenuOption option);
+    void Left(play::MenuAction action);
 
   public slots:
     // Esc and closing the window do not leave the menu: only its three buttons do.
@@ -44,11 +46,8 @@ class nas : public QDialog {
 
   private:
     void ShowStartImage(bool hovered);
-    // The buttons as the menu stands.
-    void Show();
     void Leave(play::MenuAction action);
 
-    play::Menu menu_;
     std::optional<play::MenuAction> choice_;
     QFrame* frame1_;
     QRadioButton* jhra_[2];

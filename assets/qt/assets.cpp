@@ -1,0 +1,76 @@
+#include "assets.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QWidget>
+#include <map>
+#include <string>
+
+namespace assets {
+
+namespace {
+
+// A build for a system without the face (Windows) carries it among the pictures; there it
+// is registered once, on first use, which needs the application object and comes before
+// the first text is laid out. Elsewhere the system's own copy is used.
+bool RegisterCarriedFace() {
+    const QString carried = QStringLiteral(":/fonts/DejaVuSans-Bold.ttf");
+    return QFile::exists(carried) && QFontDatabase::addApplicationFont(carried) >= 0;
+}
+
+}  // namespace
+
+QPixmap Picture(const char* name) {
+    // Loaded once: the board is drawn after every move.
+    static std::map<std::string, QPixmap> loaded;
+    auto [at, added] = loaded.try_emplace(name);
+    if (added) at->second = QPixmap(QStringLiteral(":/") + QString::fromUtf8(name));
+    return at->second;
+}
+
+QFont ClassicFont(double points) {
+    [[maybe_unused]] static const bool registered = RegisterCarriedFace();
+    QFont font(QString::fromUtf8(screen::Face));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+QIcon WindowIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/morvel-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+QCursor Pointer(const screen::PointerSpec& pointer) {
+    if (!pointer.picture) return QCursor(Qt::ArrowCursor);
+    return QCursor(Picture(pointer.picture), pointer.hotX, pointer.hotY);
+}
+
+void Build(QWidget* widget, screen::Control control) {
+    const screen::ControlSpec& spec = screen::Spec(control);
+    const QString text = QString::fromUtf8(spec.text);
+    if (spec.window == control) {
+        widget->resize(Place(spec).size());
+        widget->setWindowTitle(text);
+        return;
+    }
+    widget->setGeometry(Place(spec));
+    if (spec.points > 0) widget->setFont(ClassicFont(spec.points));
+    if (spec.colour != 0) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, Colour(spec.colour));
+        widget->setPalette(palette);
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(text);
+    if (*spec.tooltip) widget->setToolTip(QString::fromUtf8(spec.tooltip));
+    if (*spec.accessibleName) widget->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+    if (spec.fitsText) widget->adjustSize();
+}
+
+}  // namespace assets
