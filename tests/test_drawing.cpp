@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
 
 #include "drawing.h"
+#include "renderer.h"
 
 using drawing::Box;
 using drawing::Disc;
@@ -129,4 +132,71 @@ TEST(BalanceBar, LeansFromTheMiddleTowardsThePlayerAhead) {
         EXPECT_DOUBLE_EQ(b.x, Half);
         EXPECT_DOUBLE_EQ(b.width, 0);
     }
+}
+
+namespace {
+
+// What a frontend is asked to paint, in order.
+struct Recorder final : drawing::Painter {
+    std::vector<std::string> pictures;
+    std::vector<std::array<double, 4>> placed;
+    std::vector<Disc> discs;
+    std::vector<Box> boxes;
+    void Picture(const char* name, double x, double y, double width, double height) override {
+        pictures.emplace_back(name);
+        placed.push_back({x, y, width, height});
+    }
+    void Fill(const Disc& disc) override { discs.push_back(disc); }
+    void Fill(const Box& box) override { boxes.push_back(box); }
+};
+
+}  // namespace
+
+// The board picture under the pieces, each disc half a device pixel wider than its shape
+// (the classic outline); the bar's middle line one device pixel wide on any screen.
+TEST(Renderer, TheBoardAndTheBarAsTheScreensPixelsWantThem) {
+    GameState state;
+    state.board.Set(1, 1, 1, 2);
+    state.board.Set(7, 8, 2, 2);
+    for (double devicePixels : {1.0, 2.0, 0.5}) {
+        Recorder board;
+        screen::DrawBoardPicture(board, state, devicePixels);
+        ASSERT_EQ(board.pictures, std::vector<std::string>{"board.png"});
+        EXPECT_EQ(board.placed[0], (std::array<double, 4>{0, 0, 4590, 5265}));
+        const std::vector<Disc> shapes = drawing::Pieces(state, Cells());
+        ASSERT_EQ(board.discs.size(), shapes.size());
+        for (std::size_t i = 0; i < shapes.size(); ++i)
+            EXPECT_DOUBLE_EQ(board.discs[i].radius, shapes[i].radius + 7.5 / devicePixels);
+
+        Recorder bar;
+        screen::DrawBalanceBar(bar, state, 4590, devicePixels);
+        const auto line = std::find_if(bar.boxes.begin(), bar.boxes.end(),
+                                       [](const Box& b) { return b.atLeastOnePixel; });
+        ASSERT_NE(line, bar.boxes.end());
+        EXPECT_DOUBLE_EQ(line->width, 15 / devicePixels);
+        EXPECT_DOUBLE_EQ(bar.boxes.back().y + bar.boxes.back().height, 160);
+    }
+}
+
+// Black first, then the tile from the window's corner on, each a little over its
+// neighbours, to beyond both edges.
+TEST(Renderer, TheBackgroundIsTiledFromTheCornerWithOverlaps) {
+    Recorder background;
+    screen::DrawBackground(background, 1000 * 15, 700 * 15, 64, 48);
+    ASSERT_FALSE(background.boxes.empty());
+    EXPECT_EQ(background.boxes.front(), (Box{0, 0, 15000, 10500, 0}));
+    ASSERT_FALSE(background.placed.empty());
+    EXPECT_EQ(background.placed.front(), (std::array<double, 4>{1, 1, 960, 720}));
+    double right = 0, bottom = 0;
+    for (std::size_t i = 0; i < background.placed.size(); ++i) {
+        const auto& [x, y, width, height] = background.placed[i];
+        EXPECT_EQ(background.pictures[i], "tile.png");
+        right = std::max(right, x + width), bottom = std::max(bottom, y + height);
+        if (i > 0 && background.placed[i - 1][1] == y) {
+            EXPECT_DOUBLE_EQ(x - background.placed[i - 1][0], 846.5);  // 64 px at 96 dpi, halved
+            EXPECT_LT(x - background.placed[i - 1][0], width);
+        }
+    }
+    EXPECT_GE(right, 15000);
+    EXPECT_GE(bottom, 10500);
 }

@@ -1,14 +1,14 @@
-// How long the game's WebAssembly module takes, under Node's WASI (the engine Chromium has
-// too), for what the page asks of it on each move: a person's move (the press, its effects
-// as text, and the drawing list of the board after it) and a computer's turn at each level
-// (the timer, the choice and its move, the effects, the drawing list). Games from their
-// start to their end, with cells chosen by a seeded random sequence; medians and the 95th
-// percentile of every move.
+// How long the game's WebAssembly module takes, under Node (V8, the engine Chromium has
+// too), through the page's own seam, for what the page asks of it on each move: a
+// person's move (the press, the module's calls to the page that paint the view and draw
+// the board and the bar) and a computer's turn at each level (the timer, the choice and
+// its move, the same calls). Games from their start to their end, with cells chosen by a
+// seeded random sequence; medians and the 95th percentile of every move.
 //   node tools/web_timing.mjs morvel.wasm [GAMES]   (20 of each kind unless told)
-import { cell, find, loadGame, state } from "./wasm_game.mjs";
+import { cell, loadGame } from "./wasm_game.mjs";
 
 const games = Number(process.argv[3] || 20);
-const { exports, said, press } = loadGame(process.argv[2]);
+const { game, screen, tick, press } = await loadGame(process.argv[2]);
 
 let seed = 2026;
 const next = (below) => {
@@ -17,40 +17,39 @@ const next = (below) => {
 };
 const timed = (work) => {
   const start = process.hrtime.bigint();
-  const lines = work();
-  said(exports.morvel_drawing(4590, 150));
-  return [Number(process.hrtime.bigint() - start) / 1e6, lines];
+  work();
+  return Number(process.hrtime.bigint() - start) / 1e6;
 };
 
-said(exports.morvel_start(0));
-said(exports.morvel_shown(0));
-said(exports.morvel_timer_due(1));
-said(exports.morvel_shown(1));
-said(exports.morvel_timer_due(2));
+game.describe();
+game.start(0);
+const middles = game.view().middles;
+game.shown(screen.shown);
+tick();
+game.shown(screen.shown);
+tick();
 
 // One game from the menu to its end message: the times of the person's moves and the
 // computer's turns.
 function play(againstComputer, high, person, computer) {
-  said(exports.morvel_menu_choose(againstComputer ? 1 : 0));
-  said(exports.morvel_menu_choose(high ? 3 : 2));
-  said(exports.morvel_menu_closed(0));
-  let lines = said(exports.morvel_timer_due(3));
+  press(againstComputer ? "jhra1" : "jhra0");
+  press(high ? "obtt1" : "obtt0");
+  press("pp3");
+  tick();
   for (let presses = 0; presses < 5000; ++presses) {
-    if (find(lines, "box")) {
-      said(exports.morvel_box_closed());
+    if (screen.dialog === "box") {
+      game.dialogClosed();
       return;
     }
-    if (state(lines)[1] === "ComputerArmed") {
-      const [ms, answer] = timed(() => said(exports.morvel_timer_due(4)));
-      computer.push(ms);
-      lines = answer;
+    if (screen.timer) {
+      computer.push(timed(tick));
       continue;
     }
-    const [ms, answer] = timed(() => press(cell(1 + next(7), 1 + next(8))));
-    if (find(answer, "moved")) person.push(ms);
-    lines = answer;
+    const moves = screen.moves;
+    const ms = timed(() => game.pressed(...middles[cell(1 + next(7), 1 + next(8)) - 1]));
+    if (screen.moves > moves) person.push(ms);
   }
-  said(exports.morvel_escape());  // a game that would not end: back to the menu
+  game.escape();  // a game that would not end: back to the menu
 }
 
 const percentile = (list, p) => {
