@@ -8,7 +8,6 @@
 #include <memory>
 #include <optional>
 
-#include "assets.h"
 #include "controller.h"
 #include "file_storage.h"
 #include "hra.h"
@@ -109,7 +108,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Morvel"));
     QApplication::setApplicationVersion(QStringLiteral(MORVEL_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(MORVEL_APP_ID));
-    QApplication::setWindowIcon(assets::WindowIcon());
 
     rules::ClockMixedRandom random(rules::ClockMixedRandom::SteadyClockNanoseconds());
     const std::filesystem::path programDirectory =

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "content.h"
 #include "platform.h"
 
 namespace platform {
@@ -64,8 +65,9 @@ bool UseParentConsole() {
 }
 
 bool TellWithoutConsole(const QString& text) {
-    ::MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.utf16()), L"Morvel",
-                  MB_OK | MB_ICONINFORMATION);
+    const QString title = QString::fromUtf8(screen::GameTitle);
+    ::MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.utf16()),
+                  reinterpret_cast<const wchar_t*>(title.utf16()), MB_OK | MB_ICONINFORMATION);
     return true;
 }
 
