@@ -39,9 +39,9 @@ QFont ClassicFont(double points) {
     return font;
 }
 
-QIcon WindowIcon() {
+QIcon WindowIcon(std::span<const int> sizes) {
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    for (int size : sizes)
         icon.addFile(QStringLiteral(":/icons/morvel-%1.png").arg(size), QSize(size, size));
     return icon;
 }

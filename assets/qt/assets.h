@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QRect>
 #include <QString>
+#include <span>
 
 #include "content.h"
 
@@ -17,8 +18,10 @@ namespace assets {
 QPixmap Picture(const char* name);
 
 // The desktop's icon in each of its sizes (16 to 256 pixels), for the window and the
-// taskbar, sharp at any scale.
-QIcon WindowIcon();
+// taskbar, sharp at any scale; or in the sizes a taskbar and a title bar take.
+inline constexpr int IconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+inline constexpr int TaskbarIconSizes[] = {16, 24, 32, 48};
+QIcon WindowIcon(std::span<const int> sizes = IconSizes);
 
 // The face of every text on the screens: DejaVu Sans Bold, the same letters on every system
 // (the system's copy on Debian, the program's own where the system has none).

@@ -25,6 +25,9 @@ logo::logo(play::Controller& game, std::function<void()> showGame, QWidget* pare
     assets::Build(this, screen::Control::Logo);
     setFixedSize(size());
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // The splash has no title bar: the icon in the sizes a taskbar takes is all it needs,
+    // and the first window comes lighter without the large ones decoded.
+    setWindowIcon(assets::WindowIcon(assets::TaskbarIconSizes));
 
     auto* title = new QLabel(this);
     assets::Build(title, screen::Control::LogoTitle);

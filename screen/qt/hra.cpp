@@ -66,10 +66,7 @@ void PictureBox::mouseMoveEvent(QMouseEvent*) {
 hra::hra(play::Controller& game, std::function<void()> quit, QWidget* parent)
     : QWidget(parent), game_(game), quit_(std::move(quit)) {
     assets::Build(this, Control::Hra);
-    // The icon is the game window's, and its menu's and boxes' through it: not the
-    // splash's, which shows none (no frame, no taskbar entry), so that the first window
-    // comes without decoding all eight sizes of it and the image plugins their formats
-    // are probed with.
+    // Every size of the icon is the game window's, and its menu's and boxes' through it.
     setWindowIcon(assets::WindowIcon());
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
