@@ -325,9 +325,12 @@ class Sequence {
         const screen::PointerSpec pointer = !boardPointer_ ? screen::ArrowPointer
                                             : owed_        ? screen::HourglassPointer
                                                            : screen::HandPointer;
-        if (view.pointer.picture != pointer.picture)
-            Fail(std::string("the pointer shows the ") +
-                 (view.pointer.picture ? view.pointer.picture : "arrow") + " wrongly");
+        // By their names: a picture's name may lie in more than one place in memory.
+        auto name = [](const screen::PointerSpec& p) {
+            return std::string(p.picture ? p.picture : "arrow");
+        };
+        if (name(view.pointer) != name(pointer))
+            Fail("the pointer shows the " + name(view.pointer) + " wrongly");
         const bool game = stage_ == Stage::Game, information = stage_ == Stage::Information;
         if (view.showsGame != game || view.showsInformation != information)
             Fail("the window shows what it should not");
