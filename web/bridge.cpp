@@ -35,6 +35,15 @@ constexpr Press Presses[] = {
 constexpr Control GameControls[] = {Control::LabelPlayer, Control::LabelRound, Control::Plocha,
                                     Control::Kbod,        Control::Sav,        Control::Nah};
 
+// The page's own elements, which the desktop draws with its toolkit instead: the message
+// box and its parts, the tiled background, the page shown once the game has ended.
+constexpr const char* BoxDialog = "box";
+constexpr const char* BoxTitle = "box-title";
+constexpr const char* BoxText = "box-text";
+constexpr const char* BoxOk = "box-ok";
+constexpr const char* Background = "background";
+constexpr const char* Ended = "ended";
+
 // A page's pixels are three quarters of a point.
 constexpr double PixelsPerPoint = 4.0 / 3.0;
 
@@ -58,9 +67,9 @@ void Session::Describe(Page& page) {
     }
     for (const Press& press : Presses)
         page.Action(Name(press.control), static_cast<int>(press.action));
-    page.Text("box-title", screen::GameTitle);
-    page.Text("box-ok", screen::BoxOk);
-    page.Text("ended", screen::EndedText);
+    page.Text(BoxTitle, screen::GameTitle);
+    page.Text(BoxOk, screen::BoxOk);
+    page.Text(Ended, screen::EndedText);
     page.Preload(screen::picture::Board);
     page.Preload(screen::picture::Tile);
 }
@@ -187,7 +196,7 @@ void Session::Paint(const play::View& view) {
             page_.ShowWindow(Name(Control::Hra), static_cast<int>(play::Window::Game));
             break;
         case play::Showing::Ended:
-            page_.ShowWindow("ended", -1);
+            page_.ShowWindow(Ended, -1);
             break;
     }
     for (Control control : GameControls) page_.Visible(Name(control), view.showsGame);
@@ -213,8 +222,8 @@ void Session::Paint(const play::View& view) {
             break;
         }
         case play::Dialog::Box:
-            page_.Text("box-text", view.boxText);
-            page_.OpenDialog("box");
+            page_.Text(BoxText, view.boxText);
+            page_.OpenDialog(BoxDialog);
             break;
     }
 }
@@ -230,7 +239,7 @@ void Session::DrawBoard() {
 }
 
 void Session::DrawBackground() {
-    page_.Surface("background", width_, height_, screen::TwipsPerPixel, devicePixels_);
+    page_.Surface(Background, width_, height_, screen::TwipsPerPixel, devicePixels_);
     // A tile of no size (the page lost its picture) would never end the rows.
     const int tileWidth = std::clamp(page_.PictureWidth(screen::picture::Tile), 1, 1024);
     const int tileHeight = std::clamp(page_.PictureHeight(screen::picture::Tile), 1, 1024);
