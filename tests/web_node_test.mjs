@@ -5,6 +5,7 @@
 // browser gives them (its storage, its dialogs, its canvas).
 //   node web_node_test.mjs morvel.wasm
 import assert from "node:assert/strict";
+import { readFileSync } from "node:fs";
 import { cell, loadGame } from "../tools/wasm_game.mjs";
 import { browserStorage } from "../web/page/storage.js";
 import { dialogs } from "../web/page/dialogs.js";
@@ -112,6 +113,12 @@ assert.equal(elements["box-text"].text, "Hru se nepodařilo uložit. Úložišt�
 assert.deepEqual(view().dialog, "box", "the view says what shows, and changes nothing");
 assert.equal(screen.dialog, "box");
 game.dialogClosed();
+
+// Every element the module named stands in the page, named so.
+const page = readFileSync(new URL("../web/page/index.html", import.meta.url), "utf8");
+const ids = new Set([...page.matchAll(/ id="([^"]+)"/g)].map(([, id]) => id));
+for (const name of [...Object.keys(elements), ...Object.keys(screen.drawn)])
+  assert.ok(ids.has(name), `index.html has no element "${name}"`);
 
 // The layout of the page's window, and the board drawn for its screen: discs half a device
 // pixel wider, the bar's middle line one device pixel wide when both have as many pieces.
