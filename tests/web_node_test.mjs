@@ -129,6 +129,9 @@ assert.deepEqual(screen.layout, { width: 1200, height: 900, scale: 1 });
 assert.equal(elements.kbod.top, elements.plocha.top - 10);
 const discs = () => screen.drawn.plocha.filter(([kind]) => kind === "disc");
 assert.ok(discs().every(([, , , radius]) => radius === 40 + 3.75 || radius === 50 + 3.75));
+// A screen of fewer pixels than the page's (a browser zoomed out): a device pixel is wider.
+game.layOut(1200, 900, 400, 200, 0.5);
+assert.ok(discs().every(([, , , radius]) => radius === 40 + 15 || radius === 50 + 15));
 game.layOut(400, 300, 400, 200, 1);
 assert.ok(screen.layout.scale < 1, "a window too small for the layout shows it smaller");
 assert.equal(screen.drawn.kbod.at(-1)[0], "box");
