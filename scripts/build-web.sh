@@ -43,6 +43,8 @@ pyftsubset /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
 mkdir -p "$out/licences"
 cp /usr/share/doc/fonts-dejavu-core/copyright "$out/licences/dejavu-fonts.txt"
 cp "$root/packaging/copyright" "$out/licences/morvel.txt"
+# The splash written into the page from the module, so that it shows before the scripts.
+node "$root/tools/prerender.mjs" "$out"
 # The service worker keeps every file of the folder, under a name that changes with them.
 files=$(cd "$out" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 hash=$(cd "$out" && cat $files | sha256sum | cut -c1-16)

@@ -44,7 +44,13 @@ async function start() {
     game.layOut(window.innerWidth, window.innerHeight, right, bottom, window.devicePixelRatio || 1);
   }
   let scale = 1;  // as the module laid the window out: the sharp pictures follow it
-  const dom = screen(document, { shown: (w) => game.shown(w), act: (a) => game.act(a), layOut });
+  // The pictures the drawing needs: a window is laid out and told shown once they are in.
+  let ready = null;
+  const shown = (window) => ready.then(() => {
+    layOut();
+    game.shown(window);
+  });
+  const dom = screen(document, { shown, act: (a) => game.act(a) });
   const loaded = pictures();
   const page = {
     ...dom,
@@ -70,12 +76,14 @@ async function start() {
   window.morvelView = game.view;
   game.describe();
   layOut();
-  await loaded.ready((window.devicePixelRatio || 1) * scale > 1);
+  ready = loaded.ready((window.devicePixelRatio || 1) * scale > 1);
+  ready.catch(() => {});  // said below, once the splash shows
   input(document, window, game, { openBox: page.openBox, layOut });
   // A delay of the page's address, for trying the game quickly: up to a minute, else the
-  // game's own.
+  // game's own. The splash shows at once; its time runs from when the pictures are in.
   const delay = Number(new URLSearchParams(location.search).get("delay"));
   game.start(Number.isInteger(delay) && delay >= 1 && delay <= 60000 ? delay : 0);
+  await ready;
 }
 
 if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});

@@ -2,7 +2,7 @@
 // texts, tooltips, names for screen readers, what shows, the labels' colour, the pointer.
 // Every element is named as the screens name the control (the module's names).
 
-export function screen(document, { shown, act, layOut }) {
+export function screen(document, { shown, act }) {
   const $ = (id) => document.getElementById(id);
   // Where a control's words go: beside a radio button, or the control itself.
   const words = (element) => element.querySelector(".words") ?? element;
@@ -48,9 +48,14 @@ export function screen(document, { shown, act, layOut }) {
       element.addEventListener("click", () => act(action));
     },
     showWindow(name, window) {
-      if (!$(name).hidden) return;
-      for (const other of document.querySelectorAll("main > *")) other.hidden = other.id !== name;
-      if (window >= 0) afterPaint(() => { layOut(); shown(window); });
+      // Told shown once each time it comes up (the splash stands from the page's load on).
+      if ($(name).dataset.shown) return;
+      for (const other of document.querySelectorAll("main > *")) {
+        other.hidden = other.id !== name;
+        delete other.dataset.shown;
+      }
+      $(name).dataset.shown = "shown";
+      if (window >= 0) afterPaint(() => shown(window));
     },
     visible: (control, visible) => { $(control).style.visibility = visible ? "visible" : "hidden"; },
     text: (control, text) => { words($(control)).textContent = text; },
