@@ -34,7 +34,7 @@ struct View {
     bool showsGame = false;         // the board, the balance bar, both labels, #S# and #L#
     bool showsInformation = false;  // the information text
     bool backgroundTiled = false;   // the tiles behind the controls, once the window has its size
-    screen::PointerSpec pointer = screen::HandPointer;
+    screen::PointerLook pointer = screen::HandPointer;
     Labels labels;
     Dialog dialog = Dialog::None;
     Menu menu;  // while the menu is open: as the player has set it

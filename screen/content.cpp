@@ -13,7 +13,7 @@ constexpr rules::Color White = rules::Rgb(255, 255, 255);
 using C = Control;
 
 // In the order of Control.
-constexpr std::array<ControlSpec, 23> Table{{
+constexpr std::array<ControlContent, 23> Table{{
     // The splash's picture is drawn at its own size from the corner; its bottom rows fall
     // outside the window.
     {C::Logo, "logo", C::Logo, 0, 0, 3855, 3555, false, 0, 0, "logo", "", "", "", picture::Splash},
@@ -66,11 +66,11 @@ static_assert(InOrder(), "one row per control, in the order of Control");
 
 }  // namespace
 
-std::span<const ControlSpec> Controls() {
+std::span<const ControlContent> Controls() {
     return Table;
 }
 
-const ControlSpec& Spec(Control control) {
+const ControlContent& Content(Control control) {
     return Table[static_cast<std::size_t>(control)];
 }
 

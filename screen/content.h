@@ -58,7 +58,7 @@ enum class Control {
     Pp3,
 };
 
-struct ControlSpec {
+struct ControlContent {
     Control id;
     // The screens' own name of the control; a page's element has it as its id.
     const char* name;
@@ -81,8 +81,8 @@ struct ControlSpec {
 };
 
 // Every control, windows first, each window's controls after it.
-std::span<const ControlSpec> Controls();
-const ControlSpec& Spec(Control control);
+std::span<const ControlContent> Controls();
+const ControlContent& Content(Control control);
 
 // Pixels from twips, as the classic screens rounded them.
 constexpr int Pixels(int twips) {
@@ -92,15 +92,15 @@ constexpr int Pixels(int twips) {
 // -- the pointers --------------------------------------------------------------------
 // A pointer as a picture with its hot spot, and the system's own shape nearest to it (the
 // arrow has no picture).
-struct PointerSpec {
+struct PointerLook {
     const char* picture;  // nullptr: the system's arrow
     int hotX;
     int hotY;
     const char* shape;  // as a style sheet names it: "default", "pointer", "wait"
 };
-inline constexpr PointerSpec ArrowPointer{nullptr, 0, 0, "default"};
-inline constexpr PointerSpec HandPointer{picture::Hand, 7, 7, "pointer"};
-inline constexpr PointerSpec HourglassPointer{picture::Hourglass, 0, 0, "wait"};
+inline constexpr PointerLook ArrowPointer{nullptr, 0, 0, "default"};
+inline constexpr PointerLook HandPointer{picture::Hand, 7, 7, "pointer"};
+inline constexpr PointerLook HourglassPointer{picture::Hourglass, 0, 0, "wait"};
 
 // -- the texts -----------------------------------------------------------------------
 inline constexpr const char* GameTitle = "Morvel";  // the message boxes' caption

@@ -322,11 +322,11 @@ class Sequence {
             Fail("the computer's move is due " + std::to_string(screen_.dueAt - now_) +
                  " ms from now, not " + std::to_string(earliest_ - now_));
         const play::View view = game_.Screen();
-        const screen::PointerSpec pointer = !boardPointer_ ? screen::ArrowPointer
+        const screen::PointerLook pointer = !boardPointer_ ? screen::ArrowPointer
                                             : owed_        ? screen::HourglassPointer
                                                            : screen::HandPointer;
         // By their names: a picture's name may lie in more than one place in memory.
-        auto name = [](const screen::PointerSpec& p) {
+        auto name = [](const screen::PointerLook& p) {
             return std::string(p.picture ? p.picture : "arrow");
         };
         if (name(view.pointer) != name(pointer))

@@ -15,7 +15,7 @@ namespace {
 using screen::Control;
 
 const char* Name(Control control) {
-    return screen::Spec(control).name;
+    return screen::Content(control).name;
 }
 
 // What each pressable control hands back.
@@ -55,15 +55,15 @@ Session::Session(Page& page, rules::RandomSource& random, play::Storage& storage
 
 void Session::Describe(Page& page) {
     page.Title(screen::WindowTitle);
-    for (const screen::ControlSpec& spec : screen::Controls()) {
-        page.Place(spec.name, screen::Pixels(spec.left), screen::Pixels(spec.top),
-                   screen::Pixels(spec.width), screen::Pixels(spec.height), spec.fitsText);
-        if (spec.picture) page.Image(spec.name, spec.picture, spec.hoverPicture);
-        if (spec.window == spec.id) continue;
-        if (spec.points > 0) page.Face(spec.name, spec.points * PixelsPerPoint, spec.colour);
-        if (*spec.text) page.Text(spec.name, spec.text);
-        if (*spec.pageTooltip) page.Tooltip(spec.name, spec.pageTooltip);
-        if (*spec.accessibleName) page.AccessibleName(spec.name, spec.accessibleName);
+    for (const screen::ControlContent& entry : screen::Controls()) {
+        page.Place(entry.name, screen::Pixels(entry.left), screen::Pixels(entry.top),
+                   screen::Pixels(entry.width), screen::Pixels(entry.height), entry.fitsText);
+        if (entry.picture) page.Image(entry.name, entry.picture, entry.hoverPicture);
+        if (entry.window == entry.id) continue;
+        if (entry.points > 0) page.Face(entry.name, entry.points * PixelsPerPoint, entry.colour);
+        if (*entry.text) page.Text(entry.name, entry.text);
+        if (*entry.pageTooltip) page.Tooltip(entry.name, entry.pageTooltip);
+        if (*entry.accessibleName) page.AccessibleName(entry.name, entry.accessibleName);
     }
     for (const Press& press : Presses)
         page.Action(Name(press.control), static_cast<int>(press.action));

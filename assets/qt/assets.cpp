@@ -46,31 +46,31 @@ QIcon WindowIcon(std::span<const int> sizes) {
     return icon;
 }
 
-QCursor Pointer(const screen::PointerSpec& pointer) {
+QCursor Pointer(const screen::PointerLook& pointer) {
     if (!pointer.picture) return QCursor(Qt::ArrowCursor);
     return QCursor(Picture(pointer.picture), pointer.hotX, pointer.hotY);
 }
 
 void Build(QWidget* widget, screen::Control control) {
-    const screen::ControlSpec& spec = screen::Spec(control);
-    const QString text = QString::fromUtf8(spec.text);
-    if (spec.window == control) {
-        widget->resize(Place(spec).size());
+    const screen::ControlContent& entry = screen::Content(control);
+    const QString text = QString::fromUtf8(entry.text);
+    if (entry.window == control) {
+        widget->resize(Place(entry).size());
         widget->setWindowTitle(text);
         return;
     }
-    widget->setGeometry(Place(spec));
-    if (spec.points > 0) widget->setFont(ClassicFont(spec.points));
-    if (spec.colour != 0) {
+    widget->setGeometry(Place(entry));
+    if (entry.points > 0) widget->setFont(ClassicFont(entry.points));
+    if (entry.colour != 0) {
         QPalette palette = widget->palette();
-        palette.setColor(QPalette::WindowText, Colour(spec.colour));
+        palette.setColor(QPalette::WindowText, Colour(entry.colour));
         widget->setPalette(palette);
     }
     if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(text);
-    if (*spec.tooltip) widget->setToolTip(QString::fromUtf8(spec.tooltip));
-    if (*spec.accessibleName) widget->setAccessibleName(QString::fromUtf8(spec.accessibleName));
-    if (spec.fitsText) widget->adjustSize();
+    if (*entry.tooltip) widget->setToolTip(QString::fromUtf8(entry.tooltip));
+    if (*entry.accessibleName) widget->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+    if (entry.fitsText) widget->adjustSize();
 }
 
 }  // namespace assets

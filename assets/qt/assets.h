@@ -32,14 +32,14 @@ inline QColor Colour(rules::Color colour) {
 }
 
 // A pointer: its picture with its hot spot, or the arrow.
-QCursor Pointer(const screen::PointerSpec& pointer);
+QCursor Pointer(const screen::PointerLook& pointer);
 
 // A control's place and size given in twips, as pixels.
 inline QRect TwipRect(int left, int top, int width, int height) {
     return QRect(screen::Pixels(left), screen::Pixels(top), screen::Pixels(width),
                  screen::Pixels(height));
 }
-inline QRect Place(const screen::ControlSpec& control) {
+inline QRect Place(const screen::ControlContent& control) {
     return TwipRect(control.left, control.top, control.width, control.height);
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 QString Style(screen::Control control) {
     return QStringLiteral("color: %1; background: transparent;")
-        .arg(assets::Colour(screen::Spec(control).colour).name());
+        .arg(assets::Colour(screen::Content(control).colour).name());
 }
 
 }  // namespace
@@ -20,7 +20,7 @@ QString Style(screen::Control control) {
 logo::logo(play::Controller& game, std::function<void()> showGame, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
       game_(game),
-      picture_(assets::Picture(screen::Spec(screen::Control::Logo).picture)),
+      picture_(assets::Picture(screen::Content(screen::Control::Logo).picture)),
       showGame_(std::move(showGame)) {
     assets::Build(this, screen::Control::Logo);
     setFixedSize(size());

@@ -14,8 +14,8 @@ namespace {
 
 using screen::Control;
 
-QString Colour(const screen::ControlSpec& spec) {
-    return assets::Colour(spec.colour).name();
+QString Colour(const screen::ControlContent& entry) {
+    return assets::Colour(entry.colour).name();
 }
 
 QRadioButton* OptionButton(QWidget* parent, Control control) {
@@ -23,7 +23,7 @@ QRadioButton* OptionButton(QWidget* parent, Control control) {
     assets::Build(button, control);
     button->setStyleSheet(
         QStringLiteral("QRadioButton { color: %1; background: black; }")
-            .arg(Colour(screen::Spec(control))) +
+            .arg(Colour(screen::Content(control))) +
         QStringLiteral(
             "QRadioButton:disabled { color: #808080; }"
             "QRadioButton::indicator { width: 9px; height: 9px; border-radius: 5px;"
@@ -67,7 +67,7 @@ nas::nas(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint
 
     auto* title = new QLabel(frame1_);
     assets::Build(title, Control::Title);
-    title->setStyleSheet(QStringLiteral("color: %1;").arg(Colour(screen::Spec(Control::Title))));
+    title->setStyleSheet(QStringLiteral("color: %1;").arg(Colour(screen::Content(Control::Title))));
     title->adjustSize();  // the fallback face runs wider than the classic one
 
     info_ = SmallButton(frame1_, Control::Info);
@@ -81,7 +81,7 @@ nas::nas(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint
 
     auto* banner = new QLabel(frame1_);
     assets::Build(banner, Control::Banner);
-    banner->setPixmap(assets::Picture(screen::Spec(Control::Banner).picture));
+    banner->setPixmap(assets::Picture(screen::Content(Control::Banner).picture));
     banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     obtt_[0] = OptionButton(frame1_, Control::Obtt0);
@@ -129,7 +129,7 @@ void nas::showEvent(QShowEvent* event) {
 
 void nas::ShowStartImage(bool hovered) {
     hovered_ = hovered;
-    const screen::ControlSpec& start = screen::Spec(Control::Pp3);
+    const screen::ControlContent& start = screen::Content(Control::Pp3);
     pp3_->setPixmap(assets::Picture(hovered ? start.hoverPicture : start.picture));
 }
 
